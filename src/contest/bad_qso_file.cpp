@@ -1,0 +1,140 @@
+#include "contest/bad_qso_file.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "contest/file_util.h"
+
+namespace stats::badqso {
+
+namespace {
+constexpr const char kHeaderCw[] = "CQ-WPX-CW TEST UBN file ";
+constexpr const char kHeaderSsb[] = "CQ-WPX-SSB TEST UBN file ";
+constexpr const char kSeparator[] = "  ";
+constexpr const char kLineEnd[] = "\r\n";
+
+bool EndsWith(std::string_view s, std::string_view suffix) {
+    return s.size() >= suffix.size() && s.substr(s.size() - suffix.size()) == suffix;
+}
+
+// Consumes `prefix` from the front of `s`.
+bool Take(std::string_view& s, std::string_view prefix) {
+    if (s.substr(0, prefix.size()) != prefix) return false;
+    s.remove_prefix(prefix.size());
+    return true;
+}
+}  // namespace
+
+const char* HeaderLine(bool cwContest) { return cwContest ? kHeaderCw : kHeaderSsb; }
+
+bool IsHeaderLine(std::string_view line) { return line == kHeaderCw || line == kHeaderSsb; }
+
+std::string ReportLine(const LineFields& f, const char* reason) {
+    std::string line = "QSO:  ";
+    line += std::to_string(f.freqKHz);
+    for (const std::string_view field :
+         {f.mode, f.dateTime, f.ownCall, f.rstSent, f.exchSent, f.call, f.rstRcvd, f.exchRcvd}) {
+        line += kSeparator;
+        line += field;
+    }
+    line += reason;
+    return line;
+}
+
+bool IsRejectionOf(std::string_view line, std::string_view call, std::string_view mode,
+                   std::string_view dateTime) {
+    if (!Take(line, "QSO:  ")) return false;
+    std::size_t digits = 0;
+    while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
+    if (digits == 0) return false;
+    line.remove_prefix(digits);
+    if (!Take(line, kSeparator) || !Take(line, mode) || !Take(line, kSeparator) || !Take(line, dateTime) ||
+        !Take(line, kSeparator))
+        return false;
+
+    bool rejected = false;
+    for (const char* reason : {kReasonWrongBand, kReasonWrongMode, kReasonNoNumber}) {
+        if (EndsWith(line, reason)) {
+            line.remove_suffix(std::strlen(reason));
+            rejected = true;
+            break;
+        }
+    }
+    if (!rejected) return false;
+
+    // What is left is own call, report and serial sent, worked call, report and
+    // serial received. Reports and serials hold no double blank, so the worked
+    // call is the third field from the right.
+    std::string_view rest = line;
+    for (int field = 0; field < 2; ++field) {
+        const std::size_t at = rest.rfind(kSeparator);
+        if (at == std::string_view::npos) return false;
+        rest = rest.substr(0, at);
+    }
+    const std::size_t at = rest.rfind(kSeparator);
+    if (at == std::string_view::npos) return false;
+    return rest.substr(at + 2) == call;
+}
+
+bool AppendLine(const std::string& file, const std::string& line, std::size_t count) {
+    if (file.empty()) return false;  // no statistics run yet
+    std::FILE* f = std::fopen(file.c_str(), "ab");
+    if (f == nullptr) return false;
+    bool ok = true;
+    for (std::size_t i = 0; i < count && ok; ++i)
+        ok = std::fputs(line.c_str(), f) >= 0 && std::fputs(kLineEnd, f) >= 0;
+    ok = (std::fclose(f) == 0) && ok;
+    return ok;
+}
+
+bool Rewrite(const std::string& file, const char* header, const std::vector<std::string>& lines) {
+    if (file.empty()) return false;
+    std::string content = header;
+    content += kLineEnd;
+    for (const std::string& line : lines) {
+        content += line;
+        content += kLineEnd;
+    }
+    return ReplaceFileContent(file, content);
+}
+
+std::optional<std::vector<std::string>> ReadLines(const std::string& file, bool* exists) {
+    if (file.empty()) {
+        if (exists != nullptr) *exists = false;
+        return std::nullopt;
+    }
+    const auto content = ReadWholeFile(file);
+    if (exists != nullptr) *exists = content.has_value() || FileExists(file);
+    if (!content) return std::nullopt;
+    std::vector<std::string> lines;
+    std::size_t from = 0;
+    while (from < content->size()) {
+        std::size_t end = content->find('\n', from);
+        const std::size_t next = end == std::string::npos ? content->size() : end + 1;
+        if (end == std::string::npos) end = content->size();
+        std::size_t len = end - from;
+        if (len > 0 && (*content)[from + len - 1] == '\r' && end < content->size()) --len;
+        lines.emplace_back(*content, from, len);
+        from = next;
+    }
+    return lines;
+}
+
+std::int64_t CountLines(const std::string& file) {
+    if (file.empty()) return 0;
+    std::FILE* f = std::fopen(file.c_str(), "rb");
+    if (f == nullptr) return 0;
+    std::int64_t lines = 0;
+    char last = '\n';
+    char buffer[65536];
+    std::size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
+        for (const char* p = buffer; (p = static_cast<const char*>(std::memchr(p, '\n', buffer + n - p))) != nullptr; ++p)
+            ++lines;
+        last = buffer[n - 1];
+    }
+    std::fclose(f);
+    return last == '\n' ? lines : lines + 1;
+}
+
+}  // namespace stats::badqso

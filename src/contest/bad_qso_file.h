@@ -1,0 +1,61 @@
+// The bad-QSO ("UBN") file: one header line, then one report line per rejected
+// QSO and per earlier match of a duplicate. 8-bit text, CR LF line ends, in the
+// host's current directory. Opened, used and closed within one call.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace stats::badqso {
+
+inline constexpr const char kReasonWrongBand[] = "   WRONG BAND !!!";
+inline constexpr const char kReasonWrongMode[] = "   WRONG MODE !!!";
+inline constexpr const char kReasonNoNumber[] = "   NO RX NUMBER !!!";
+inline constexpr const char kReasonDupe[] = "   DUPE !!!";
+
+inline constexpr const char kDateTimeFormat[] = "%Y-%m-%d %H%M";
+
+const char* HeaderLine(bool cwContest);
+bool IsHeaderLine(std::string_view line);
+
+// The fields of a report line, in the order a Cabrillo QSO line has them.
+struct LineFields {
+    std::uint32_t freqKHz = 0;
+    std::string_view mode;
+    std::string_view dateTime;  // formatted with kDateTimeFormat
+    std::string_view ownCall;
+    std::string_view rstSent;
+    std::string_view exchSent;
+    std::string_view call;
+    std::string_view rstRcvd;
+    std::string_view exchRcvd;
+};
+
+// One report line without its line end.
+std::string ReportLine(const LineFields& fields, const char* reason);
+
+// True when `line` is a rejection line (wrong band, wrong mode, no number)
+// whose worked call, date-time and mode fields are exactly the given ones.
+bool IsRejectionOf(std::string_view line, std::string_view call, std::string_view mode,
+                   std::string_view dateTime);
+
+// Appends `count` copies of `line`, each with a line end; creates the file when missing.
+bool AppendLine(const std::string& file, const std::string& line, std::size_t count = 1);
+
+// Replaces the file with a header and the given lines. The text goes to a
+// temporary file first, which then takes the place of the old one, so a crash
+// never leaves half a file.
+bool Rewrite(const std::string& file, const char* header, const std::vector<std::string>& lines);
+
+// The file's lines without their line ends. Nothing when the file is missing or
+// unreadable; `exists` tells the two apart.
+std::optional<std::vector<std::string>> ReadLines(const std::string& file, bool* exists = nullptr);
+
+// Lines from the beginning to the end, a last line without a line end
+// included; 0 when the file cannot be opened.
+std::int64_t CountLines(const std::string& file);
+
+}  // namespace stats::badqso

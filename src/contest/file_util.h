@@ -1,0 +1,24 @@
+// File helpers with the all-or-nothing writes that logs and settings need.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace stats {
+
+// The whole file as bytes; nothing when it cannot be opened or read.
+std::optional<std::string> ReadWholeFile(const std::string& path);
+
+// True unless the file is missing (a file that exists but cannot be read counts).
+bool FileExists(const std::string& path);
+
+// Moves `from` to `to`, replacing `to` in one step. Each platform layer has its own.
+bool MoveReplacing(const std::string& from, const std::string& to);
+
+// Writes `content` to a temporary file beside `path`, then puts it in the place
+// of `path`. On failure the old file is left as it was and the temporary file
+// is removed.
+bool ReplaceFileContent(const std::string& path, std::string_view content);
+
+}  // namespace stats

@@ -1,0 +1,141 @@
+#include "contest/intake.h"
+
+#include <algorithm>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "contest/bad_qso_file.h"
+
+namespace stats {
+
+namespace {
+
+std::string DupeLineOf(const QsoLog& log, const QsoRecord& r) {
+    const std::string dateTime = FormatOleDate(r.time, badqso::kDateTimeFormat);
+    badqso::LineFields f;
+    f.freqKHz = r.freqKHz;
+    f.mode = log.Text(r.mode);
+    f.dateTime = dateTime;
+    f.ownCall = log.Text(r.ownCall);
+    f.rstSent = log.Text(r.rstSent);
+    f.exchSent = log.Text(r.exchSent);
+    f.call = log.Text(r.call);
+    f.rstRcvd = log.Text(r.rstRcvd);
+    f.exchRcvd = log.Text(r.exchRcvd);
+    return badqso::ReportLine(f, badqso::kReasonDupe);
+}
+
+}  // namespace
+
+int AddQso(RunState& state, const QsoInput& qso) {
+    const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
+    const std::uint32_t freqKHz = qso.frequencyHz / 1000;
+    auto line = [&](const char* reason) {
+        badqso::LineFields f;
+        f.freqKHz = freqKHz;
+        f.mode = qso.mode;
+        f.dateTime = dateTime;
+        f.ownCall = qso.ownCall;
+        f.rstSent = qso.rstSent;
+        f.exchSent = qso.exchangeSent;
+        f.call = qso.call;
+        f.rstRcvd = qso.rstReceived;
+        f.exchRcvd = qso.exchangeReceived;
+        return badqso::ReportLine(f, reason);
+    };
+
+    if (!state.g_ValidBands.Contains(qso.band)) {
+        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonWrongBand));
+        return 0;
+    }
+    // A band counts as worked even when a later check rejects the QSO.
+    if (std::find(state.g_WorkedBands.begin(), state.g_WorkedBands.end(), qso.band) == state.g_WorkedBands.end())
+        state.g_WorkedBands.emplace_back(qso.band);
+
+    if (!state.g_ValidModes.Contains(qso.mode)) {
+        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonWrongMode));
+        return 0;
+    }
+    if (qso.exchangeReceived.empty() || qso.exchangeSent.empty()) {
+        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonNoNumber));
+        return 0;
+    }
+
+    CInfo record;
+    record.m_strCall = qso.call;
+    record.m_strCountry = qso.countryPrefix;
+    record.m_strContinent = qso.continent;
+    record.m_strBand = qso.band;
+    record.m_strMode = qso.mode;
+    record.m_strRstRcvd = qso.rstReceived;
+    record.m_strRstSent = qso.rstSent;
+    record.m_strExchRcvd = qso.exchangeReceived;
+    record.m_strExchSent = qso.exchangeSent;
+    record.m_strPrefix = qso.wpxPrefix;
+    record.m_nFreqKHz = freqKHz;
+    record.m_time = qso.qsoTime;
+
+    // One dupe line per earlier QSO with the same call, band and mode.
+    const std::size_t matches = state.g_QsoLog.CountSame(qso.call, qso.band, qso.mode);
+    if (matches > 0) {
+        record.m_bExcluded = 1;
+        record.m_bDupe = 1;
+        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonDupe), matches);
+    }
+    state.g_QsoLog.Append(record, qso.ownCall);
+    return 1;
+}
+
+int RemoveQso(RunState& state, const QsoInput& qso) {
+    QsoLog& log = state.g_QsoLog;
+
+    // Dupe lines to take out, by their exact text: the removed QSO's own, and
+    // one for each later QSO of the same call, band and mode.
+    std::unordered_map<std::string, std::size_t> dupeLinesToDrop;
+    const std::vector<std::size_t> same = log.IndexesOfSame(qso.call, qso.band, qso.mode);
+    const auto match = std::find_if(same.begin(), same.end(), [&](std::size_t i) {
+        return OleDatesEqual(log.Record(i).time, qso.qsoTime);
+    });
+    if (match != same.end()) {
+        const std::size_t earlier = static_cast<std::size_t>(match - same.begin());
+        if (earlier > 0) dupeLinesToDrop[DupeLineOf(log, log.Record(*match))] += earlier;
+        for (auto later = match + 1; later != same.end(); ++later) ++dupeLinesToDrop[DupeLineOf(log, log.Record(*later))];
+
+        const std::size_t removed = *match;
+        log.RemoveAt(removed);
+        // The first QSO of the group, if it was a dupe only of the removed one, counts again.
+        if (earlier == 0 && same.size() > 1) {
+            QsoRecord& first = log.MutableRecord(same[1] - 1);
+            first.dupe = 0;
+            first.excluded = 0;
+        }
+    }
+
+    if (log.IsEmpty()) state.g_WorkedPrefixes.clear();
+
+    bool exists = false;
+    const auto lines = badqso::ReadLines(state.g_BadQsoFileName, &exists);
+    if (lines || !exists) {  // a file that is there but unreadable is left alone
+        const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
+        std::vector<std::string> kept;
+        if (lines) {
+            kept.reserve(lines->size());
+            for (std::size_t i = 0; i < lines->size(); ++i) {
+                const std::string& text = (*lines)[i];
+                if (i == 0 && badqso::IsHeaderLine(text)) continue;
+                const auto drop = dupeLinesToDrop.find(text);
+                if (drop != dupeLinesToDrop.end() && drop->second > 0) {
+                    --drop->second;
+                    continue;
+                }
+                if (badqso::IsRejectionOf(text, qso.call, qso.mode, dateTime)) continue;
+                kept.push_back(text);
+            }
+        }
+        badqso::Rewrite(state.g_BadQsoFileName, badqso::HeaderLine(state.g_bCwContest != 0), kept);
+    }
+    return 1;
+}
+
+}  // namespace stats

@@ -1,0 +1,60 @@
+// The run state of one loaded plug-in and the guard that protects it.
+//
+// Two threads use this state: the host's thread (every exported function) and
+// the plug-in's window thread, which reads the log, the worked prefixes and
+// the previous-QSO rows and writes a few flags. Both take `guard` for as short
+// as they can and never hold it across a dialog, a message box, a wait for the
+// other thread or a call into the host.
+#pragma once
+
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "contest/qso_log.h"
+
+namespace stats {
+
+inline constexpr const char* kBandNames[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+inline constexpr const char* kModeNames[] = {"CW", "SSB"};
+inline constexpr std::size_t kBandCount = 6;
+inline constexpr std::size_t kPrevQsoCells = 5;
+
+struct RunState {
+    RunState();
+
+    mutable std::mutex guard;
+
+    QsoLog g_QsoLog;
+    const CContestRules g_ValidBands;
+    const CContestRules g_ValidModes;
+
+    std::vector<std::string> g_WorkedBands;     // distinct band texts in order of first appearance
+    std::vector<std::string> g_WorkedPrefixes;  // multipliers of the last result
+    std::vector<std::vector<std::string>> g_PrevQsoRows;  // one row per valid band, five cells
+
+    std::string g_OwnCall;
+    std::string g_OwnCountry;
+    std::string g_OwnContinent;
+    std::string g_StartDayMonth;  // "%d.%m"
+    std::string g_StartYear;      // "%Y"
+    std::string g_EndDate;        // "%d.%m.%Y"
+    std::string g_BadQsoFileName;
+    std::string g_HostVersion;
+    const std::string g_SettingsSection;
+    const std::string g_SettingsFile;  // relative to the host's current directory
+
+    int g_nStartKey = 0;
+    int g_bReportRequest = 0;
+    int g_bCwContest = 0;
+    int g_bHtmlResult = 0;
+    int g_bCyrillicUi = 0;
+    int g_bRefreshIdle = 1;
+    std::int64_t g_nClaimedScore = 0;
+
+    // Text of the last result; owned here, valid until the next result request.
+    std::string g_strResult;
+};
+
+}  // namespace stats

@@ -1,0 +1,45 @@
+// The scoring pass: points, multipliers, per-band rows, dupes, bad QSOs, rates.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "contest/run_state.h"
+
+namespace stats {
+
+struct CBandScore {
+    std::string band;
+    std::int64_t qsos = 0;
+    std::int64_t points = 0;
+    std::int64_t newPrefixes = 0;
+};
+
+// Counters are 64-bit so that a long log's score prints its true value.
+struct CScoreSummary {
+    std::vector<CBandScore> bands;  // display order
+    std::int64_t totalQsos = 0;
+    std::int64_t totalPoints = 0;
+    std::int64_t multipliers = 0;
+    std::int64_t dupes = 0;
+    std::int64_t badQsos = 0;
+    std::int64_t score = 0;
+    std::int64_t lastQsoPoints = 0;
+    std::int64_t hourQsos = 0;
+    std::int64_t hourPoints = 0;
+    std::int64_t tenMinuteQsos = 0;
+    std::int64_t tenMinutePoints = 0;
+};
+
+// One pass over the log. Sorts g_WorkedBands into display order (descending by
+// the band text padded with leading zeros to 20 characters, so "160m" comes
+// before "80m") and rebuilds g_WorkedPrefixes. Caller holds the run guard.
+CScoreSummary ComputeStatistics(RunState& state);
+
+// Points of one QSO before the low-band doubling: 1 same country, 2 same
+// continent, 3 otherwise.
+int BasePoints(bool sameCountry, bool sameContinent);
+bool IsDoubledBand(const std::string& band);  // exactly "80m" or "40m"
+
+}  // namespace stats

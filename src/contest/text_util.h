@@ -1,0 +1,33 @@
+// Small text helpers shared by the rules. Texts are 8-bit strings in the host's
+// code page; only ASCII letters fold when case is ignored.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace stats {
+
+bool EqualsNoCase(std::string_view a, std::string_view b);
+
+// Decimal conversion as the C library's atoi does it (leading blanks, a sign,
+// digits; anything else ends the number, no digits give 0), clamped to the int
+// range instead of overflowing.
+int ParseDecimal(std::string_view text);
+
+// Appends printf-style formatted text.
+void AppendFormat(std::string& out, const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 2, 3)))
+#endif
+    ;
+
+std::string Format(const char* format, ...)
+#if defined(__GNUC__)
+    __attribute__((format(printf, 1, 2)))
+#endif
+    ;
+
+// Every occurrence of `pattern` (not empty) replaced; the inserted text is never searched again.
+std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement);
+
+}  // namespace stats

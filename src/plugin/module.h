@@ -1,0 +1,15 @@
+// Module load and unload: one Plugin per loaded library.
+#pragma once
+
+#include "plugin/plugin.h"
+
+namespace stats {
+
+// Builds the run state with its values at load.
+void ModuleLoad(const Platform& platform);
+// Stops the window thread, waits 20 ms more, and destroys the run state.
+void ModuleUnload();
+// The loaded plug-in, or null outside load and unload.
+Plugin* LoadedPlugin();
+
+}  // namespace stats

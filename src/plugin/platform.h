@@ -1,0 +1,81 @@
+// The facilities the portable core needs from the platform. The Windows layer
+// implements them with the Win32 API; the portable build and the tests have
+// their own.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace stats {
+
+// Initialisation-file access with the Windows private-profile semantics:
+// section and key names ignore case, a value comes back without the blanks
+// around it and cut to 99 bytes (empty when missing), a write creates the file
+// where its folder exists and keeps every other line. Paths use "\" as the
+// host does; each implementation maps them to its platform.
+class ISettingsFile {
+public:
+    virtual ~ISettingsFile() = default;
+    virtual std::string Read(const std::string& file, const std::string& section, const std::string& key) = 0;
+    virtual bool Write(const std::string& file, const std::string& section, const std::string& key,
+                       const std::string& value) = 0;
+};
+
+// Names (without folder) of the files matching a pattern such as "C:\Zelk\*.ini".
+class IFileSearch {
+public:
+    virtual ~IFileSearch() = default;
+    virtual std::vector<std::string> FindNames(const std::string& pattern) = 0;
+};
+
+// A modal message box owned by the caller's active window. A null caption
+// gives the system's default caption.
+class IMessageBox {
+public:
+    virtual ~IMessageBox() = default;
+    virtual void Show(const std::string& text, const char* caption, bool informationIcon) = 0;
+};
+
+// The Cabrillo header step of a report run. Runs on the host's thread without
+// the run guard; returns 1 when the operator accepted the header, 0 when the
+// report is withdrawn.
+class IHeaderStep {
+public:
+    virtual ~IHeaderStep() = default;
+    virtual int PrepareHeader(const std::string& ownCall) = 0;
+};
+
+// The plug-in's window thread, seen from the host's thread.
+class IWindowThread {
+public:
+    virtual ~IWindowThread() = default;
+    virtual void Start() = 0;               // does not wait for the windows
+    virtual void Stop() = 0;                // closes the windows and waits for the thread
+    virtual bool HasSetupWindow() const = 0;
+    virtual void PostRefresh() = 0;         // never waits for the window thread
+};
+
+// Defaults for what has no implementation in a build: no header dialog (the
+// header is taken as accepted) and no windows.
+class NoHeaderStep final : public IHeaderStep {
+public:
+    int PrepareHeader(const std::string&) override { return 1; }
+};
+
+class NoWindowThread final : public IWindowThread {
+public:
+    void Start() override {}
+    void Stop() override {}
+    bool HasSetupWindow() const override { return false; }
+    void PostRefresh() override {}
+};
+
+struct Platform {
+    ISettingsFile* settings = nullptr;
+    IFileSearch* fileSearch = nullptr;
+    IMessageBox* messageBox = nullptr;
+    IHeaderStep* headerStep = nullptr;
+    IWindowThread* windows = nullptr;
+};
+
+}  // namespace stats

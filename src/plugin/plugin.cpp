@@ -1,0 +1,82 @@
+#include "plugin/plugin.h"
+
+#include <mutex>
+
+#include "contest/scoring.h"
+#include "contest/text_util.h"
+#include "reports/summary_text.h"
+
+namespace stats {
+
+Plugin::Plugin(const Platform& platform) : platform_(platform) {}
+
+Plugin::~Plugin() = default;
+
+std::string Plugin::ReadSetting(const std::string& key) {
+    return platform_.settings->Read(state_.g_SettingsFile, state_.g_SettingsSection, key);
+}
+
+void Plugin::WriteSetting(const std::string& key, const std::string& value) {
+    platform_.settings->Write(state_.g_SettingsFile, state_.g_SettingsSection, key, value);
+}
+
+int Plugin::AddData(const QsoInput& qso) {
+    std::lock_guard<std::mutex> lock(state_.guard);
+    return AddQso(state_, qso);
+}
+
+int Plugin::RemoveData(const QsoInput& qso) {
+    std::lock_guard<std::mutex> lock(state_.guard);
+    RemoveQso(state_, qso);
+    if (platform_.windows->HasSetupWindow()) platform_.windows->PostRefresh();
+    return 1;
+}
+
+int Plugin::CheckCallFunc(const CallCheckInput& input) {
+    std::lock_guard<std::mutex> lock(state_.guard);
+    // At most one refresh caused by call checks waits in the window's queue.
+    if (platform_.windows->HasSetupWindow() && state_.g_bRefreshIdle != 0) {
+        state_.g_bRefreshIdle = 0;
+        platform_.windows->PostRefresh();
+    }
+    return CheckCall(state_, input);
+}
+
+const char* Plugin::GetResult(int* out) {
+    std::int64_t score = 0;
+    {
+        std::lock_guard<std::mutex> lock(state_.guard);
+        std::string& result = state_.g_strResult;
+        result.clear();
+        AppendTextHeader(result, state_);
+        const CScoreSummary summary = ComputeStatistics(state_);
+        AppendTextBody(result, state_, summary);
+        score = summary.score;
+    }
+    WriteSetting("Claimed", Format("%lld", static_cast<long long>(score)));
+    {
+        std::lock_guard<std::mutex> lock(state_.guard);
+        state_.g_nClaimedScore = score;
+    }
+    if (out != nullptr) *out = -1;
+    return state_.g_strResult.c_str();
+}
+
+unsigned long Plugin::SetVersion() {
+    std::lock_guard<std::mutex> lock(state_.guard);
+    state_.g_bHtmlResult = 1;
+    return 0;
+}
+
+void Plugin::SetupSet() { platform_.messageBox->Show(kNoSetupText, nullptr, false); }
+
+bool IsValidExchange(const char* text) {
+    if (text == nullptr) return false;
+    const std::string_view t(text);
+    if (t.size() < 2 || t.size() > 4 || t == "599") return false;
+    for (const char c : t)
+        if (c < '0' || c > '9') return false;
+    return true;
+}
+
+}  // namespace stats

@@ -1,0 +1,60 @@
+// One loaded plug-in: the run state and the work behind each exported function.
+// Called on the host's thread, one call at a time; the window thread reads the
+// same state under its guard.
+#pragma once
+
+#include <string>
+
+#include "contest/call_check.h"
+#include "contest/intake.h"
+#include "contest/run_state.h"
+#include "plugin/platform.h"
+
+namespace stats {
+
+struct ResetInput {
+    std::string_view iniSearchPath;  // "*.ini" is appended to search for the host's settings file
+    int reportRequest = 0;
+    std::string_view ownCall;
+    OleDateTime startTime = OleDateTime::Null();
+    OleDateTime endTime = OleDateTime::Null();
+    std::string_view ownCountryPrefix;
+    std::string_view ownContinent;
+};
+
+inline constexpr const char kSetName[] = "CQ-WPX-CW/SSB (C)";
+inline constexpr const char kNoSetupText[] = "No additional setup for this plugin";
+
+class Plugin {
+public:
+    explicit Plugin(const Platform& platform);
+    ~Plugin();
+    Plugin(const Plugin&) = delete;
+    Plugin& operator=(const Plugin&) = delete;
+
+    int ResetStats(const ResetInput& input);
+    int AddData(const QsoInput& qso);
+    int RemoveData(const QsoInput& qso);
+    int CheckCallFunc(const CallCheckInput& input);
+    // Text (or page) of the summary; valid until the next call.
+    const char* GetResult(int* out);
+    unsigned long SetVersion();
+    void SetupSet();
+
+    RunState& State() { return state_; }
+    const Platform& GetPlatform() const { return platform_; }
+
+    // Settings of section "Settings" in the plug-in's settings file.
+    std::string ReadSetting(const std::string& key);
+    void WriteSetting(const std::string& key, const std::string& value);
+
+private:
+    void FindHostVersion(std::string_view iniSearchPath);
+
+    Platform platform_;
+    RunState state_;
+};
+
+bool IsValidExchange(const char* text);
+
+}  // namespace stats
