@@ -1,15 +1,17 @@
 // Load and unload of Stats.dll.
 #include <windows.h>
 
+#include <new>
+
 #include "plugin/module.h"
 #include "plugin/platform_win.h"
 
 namespace {
 
-stats::Win32Platform& ThePlatform() {
-    static auto* platform = new stats::Win32Platform;  // outlives the unload step that uses it
-    return *platform;
-}
+// Built at load and destroyed at unload only after the run state, which uses it
+// until its last step.
+alignas(stats::Win32Platform) unsigned char g_platformStorage[sizeof(stats::Win32Platform)];
+stats::Win32Platform* g_platform = nullptr;
 
 }  // namespace
 
@@ -18,7 +20,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         case DLL_PROCESS_ATTACH:
             DisableThreadLibraryCalls(instance);
             try {
-                stats::ModuleLoad(ThePlatform().Get());
+                g_platform = new (g_platformStorage) stats::Win32Platform;
+                stats::ModuleLoad(g_platform->Get());
             } catch (...) {
                 return FALSE;
             }
@@ -28,6 +31,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
                 stats::ModuleUnload();
             } catch (...) {
             }
+            if (g_platform != nullptr) g_platform->~Win32Platform();
+            g_platform = nullptr;
             break;
         default:
             break;

@@ -1,0 +1,213 @@
+// The scoring pass and the text summary it feeds.
+#include <filesystem>
+
+#include "contest/scoring.h"
+#include "test_support.h"
+
+using namespace stats;
+using namespace stats::test;
+
+namespace {
+
+Qso Make(const char* call, const char* band, const char* country, const char* continent, const char* prefix,
+         int hour, int minute, double second = 0.0) {
+    Qso q;
+    q.call = call;
+    q.band = band;
+    q.country = country;
+    q.continent = continent;
+    q.prefix = prefix;
+    q.time = At(2021, 5, 29, hour, minute, second);
+    return q;
+}
+
+class Scoring : public PluginTest {
+protected:
+    CScoreSummary Score() {
+        std::lock_guard<std::mutex> lock(plugin.State().guard);
+        return ComputeStatistics(plugin.State());
+    }
+    std::string Golden(const std::string& name) { return ReadFile(std::string(STATS_TEST_DATA) + "/" + name); }
+};
+
+TEST_F(Scoring, WorkedExampleGivesItsSummaryAndBadQsoFile) {
+    Qso first = Make("DL1AAA", "40m", "DL", "EU", "DL1", 10, 0);
+    first.freqHz = 7015000;
+    first.exchSent = "001";
+    first.exchRcvd = "030";
+    Qso rejected = Make("G4XYZ", "40m", "G", "EU", "G4", 10, 20);
+    rejected.mode = "RTTY";
+    rejected.freqHz = 7012000;
+    rejected.exchSent = "002";
+    rejected.exchRcvd = "007";
+    Qso dupe = first;
+    dupe.time = At(2021, 5, 29, 10, 58);
+    dupe.exchSent = "005";
+    dupe.exchRcvd = "031";
+    EXPECT_EQ(Add(first), 1);
+    EXPECT_EQ(Add(Make("K1ZZ", "20m", "K", "NA", "K1", 10, 30)), 1);
+    EXPECT_EQ(Add(rejected), 0);
+    EXPECT_EQ(Add(Make("UA3QQ", "20m", "UA", "EU", "UA3", 10, 55)), 1);
+    EXPECT_EQ(Add(dupe), 1);
+
+    int out = 0;
+    EXPECT_EQ(std::string(plugin.GetResult(&out)), Golden("worked_example/result.txt"));
+    EXPECT_EQ(out, -1);
+    EXPECT_EQ(BadFile(), Golden("worked_example/bad_qso.txt"));
+    EXPECT_EQ(plugin.State().g_WorkedBands, (std::vector<std::string>{"40m", "20m"}));
+    EXPECT_EQ(plugin.State().g_WorkedPrefixes, (std::vector<std::string>{"DL1", "K1", "UA3"}));
+    EXPECT_EQ(plugin.ReadSetting("Claimed"), "24");
+    EXPECT_EQ(plugin.State().g_nClaimedScore, 24);
+}
+
+TEST_F(Scoring, EmptyLogPrintsHeaderAndZeroTotalsOnly) {
+    EXPECT_EQ(Result(),
+              "  CQ-WPX-SSB Contest 29.05-30.05.2021 \r\n     Contestant: UA3ABC\r\nBand\tQSOs\tPoints\tNew Prefix\r\n"
+              "Total\t 0\t  0\t    0\r\nDupe\t 0\r\nBad QSO\t 0\r\nScore = 0 * 0  = 0 \r\n");
+}
+
+TEST_F(Scoring, BandsSortIntoDisplayOrderAndStaySorted) {
+    for (const char* band : {"10m", "20M", "160m", "15m", "80m", "20m", "40m"}) {
+        Qso q = Make("K1ZZ", band, "K", "NA", "K1", 10, 0);
+        q.mode = "RTTY";  // rejected, yet the band counts as worked
+        Add(q);
+    }
+    const CScoreSummary s = Score();
+    const std::vector<std::string> order = {"160m", "80m", "40m", "20m", "20M", "15m", "10m"};
+    EXPECT_EQ(plugin.State().g_WorkedBands, order);
+    ASSERT_EQ(s.bands.size(), order.size());
+    for (const CBandScore& row : s.bands) EXPECT_EQ(row.qsos, 0);
+    EXPECT_EQ(s.badQsos, 7);
+}
+
+TEST_F(Scoring, PointsByCountryContinentAndBand) {
+    struct Case {
+        const char* band;
+        const char* country;
+        const char* continent;
+        std::int64_t points;
+    } cases[] = {
+        {"160m", "K", "NA", 3}, {"40m", "K", "NA", 6},  {"80m", "DL", "EU", 4}, {"80M", "DL", "EU", 2},
+        {"20m", "UA", "AS", 1}, {"40m", "UA", "AS", 2}, {"10m", "DL", "EU", 2}, {"15m", "ua", "EU", 2},
+    };
+    for (const Case& c : cases) {
+        Reset();
+        Add(Make("K1ZZ", c.band, c.country, c.continent, "K1", 10, 0));
+        EXPECT_EQ(Score().totalPoints, c.points) << c.band << " " << c.country << " " << c.continent;
+    }
+}
+
+TEST_F(Scoring, APrefixCountsOnceOnTheFirstBandInDisplayOrder) {
+    Add(Make("K1ZZ", "20m", "K", "NA", "K1", 10, 0));
+    Add(Make("K1YY", "40m", "K", "NA", "K1", 11, 0));
+    Add(Make("k1xx", "40m", "K", "NA", "k1", 11, 5));  // another multiplier: case counts
+    Add(Make("N0AA", "20m", "K", "NA", "", 11, 10));
+    Add(Make("N0BB", "40m", "K", "NA", "", 11, 20));  // empty prefixes make one multiplier
+    const CScoreSummary s = Score();
+    ASSERT_EQ(s.bands.size(), 2u);
+    EXPECT_EQ(s.bands[0].band, "40m");
+    EXPECT_EQ(s.bands[0].newPrefixes, 3);
+    EXPECT_EQ(s.bands[1].newPrefixes, 0);
+    EXPECT_EQ(s.multipliers, 3);
+    EXPECT_EQ(plugin.State().g_WorkedPrefixes, (std::vector<std::string>{"K1", "k1", ""}));
+}
+
+TEST_F(Scoring, RateWindowsCountBackFromTheLastQso) {
+    Add(Make("A1", "20m", "K", "NA", "A1", 9, 0, 0.4));   // 59:59.6 before the last: out of the hour
+    Add(Make("A2", "20m", "K", "NA", "A2", 9, 0, 0.6));   // 59:59.4 before: in the hour
+    Add(Make("A3", "20m", "K", "NA", "A3", 9, 50, 1.0));  // 9:59 before: in both
+    Add(Make("A4", "40m", "K", "NA", "A4", 10, 5));       // after the reference: in both
+    Add(Make("A5", "20m", "K", "NA", "A5", 10, 0));
+    const CScoreSummary s = Score();
+    EXPECT_EQ(s.hourQsos, 4);
+    EXPECT_EQ(s.hourPoints, 3 + 3 + 6 + 3);
+    EXPECT_EQ(s.tenMinuteQsos, 3);
+    EXPECT_EQ(s.tenMinutePoints, 3 + 6 + 3);
+    EXPECT_EQ(s.lastQsoPoints, 3);
+}
+
+TEST_F(Scoring, ASingleQsoFallsInBothWindows) {
+    Add(Make("A1", "40m", "K", "NA", "A1", 9, 0));
+    const CScoreSummary s = Score();
+    EXPECT_EQ(s.hourQsos, 1);
+    EXPECT_EQ(s.tenMinuteQsos, 1);
+    EXPECT_EQ(s.lastQsoPoints, 6);
+}
+
+TEST_F(Scoring, ADupeLastTakesItsPointsFromTheLatestCountedQsoOnItsBand) {
+    Add(Make("A1", "40m", "DL", "EU", "A1", 9, 0));
+    Add(Make("A2", "20m", "K", "NA", "A2", 9, 10));
+    Add(Make("A1", "40m", "DL", "EU", "A1", 9, 20));
+    const CScoreSummary s = Score();
+    EXPECT_EQ(s.dupes, 1);
+    EXPECT_EQ(s.lastQsoPoints, 4);
+    EXPECT_EQ(s.hourQsos, 2);
+}
+
+TEST_F(Scoring, AReportRunHasNoRatesAndNoRateBlock) {
+    Reset(1);
+    Add(Make("A1", "40m", "DL", "EU", "A1", 9, 0));
+    Add(Make("A2", "40m", "DL", "EU", "A2", 9, 1));
+    const CScoreSummary s = Score();
+    EXPECT_EQ(s.hourQsos + s.tenMinuteQsos + s.hourPoints + s.tenMinutePoints, 0);
+    const std::string text = Result();
+    const std::string end = "Score = 8 * 2  = 16 \r\n";
+    EXPECT_EQ(text.substr(text.size() - end.size()), end);
+}
+
+TEST_F(Scoring, BadQsosAreFileLinesMinusHeaderAndDupes) {
+    Qso a = Make("A1", "40m", "DL", "EU", "A1", 9, 0);
+    Add(a);
+    a.time = At(2021, 5, 29, 9, 1);
+    Add(a);
+    a.time = At(2021, 5, 29, 9, 2);
+    Add(a);  // two dupe lines, one more than its count as a dupe
+    EXPECT_EQ(Score().badQsos, 1);
+    std::filesystem::remove(plugin.State().g_BadQsoFileName);
+    EXPECT_EQ(Score().badQsos, 0);
+    WriteFile(plugin.State().g_BadQsoFileName, "header\r\nno line end");
+    EXPECT_EQ(Score().badQsos, 0) << "2 lines minus 2 dupes";
+}
+
+TEST_F(Scoring, AfterRemovingEverythingTheBandsStillPrint) {
+    Qso q = Make("A1", "40m", "DL", "EU", "A1", 9, 0);
+    Add(q);
+    Remove(q);
+    const std::string text = Result();
+    EXPECT_NE(text.find("\r\n40m\t 0\t  0\r\nTotal\t 0\t  0\t    0\r\n"), std::string::npos);
+    EXPECT_EQ(text.find("Rate"), std::string::npos);
+}
+
+TEST_F(Scoring, ALargeScorePrintsItsTrueValue) {
+    Qso q = Make("", "40m", "K", "NA", "", 10, 0);
+    for (int i = 0; i < 40000; ++i) {
+        q.call = "C" + std::to_string(i);
+        q.prefix = q.call;
+        Add(q);
+    }
+    const std::string text = Result();
+    EXPECT_NE(text.find("Score = 240000 * 40000  = 9600000000 \r\n"), std::string::npos) << text.substr(0, 400);
+    EXPECT_EQ(plugin.ReadSetting("Claimed"), "9600000000");
+}
+
+TEST_F(Scoring, RecordsWithoutACallAreIgnored) {
+    Qso q = Make("", "40m", "K", "NA", "X1", 10, 0);
+    Add(q);
+    q.time = At(2021, 5, 29, 10, 1);
+    Add(q);  // a dupe of the first, still without a call
+    const CScoreSummary s = Score();
+    EXPECT_EQ(s.totalQsos, 0);
+    EXPECT_EQ(s.dupes, 0);
+    EXPECT_EQ(s.multipliers, 0);
+    EXPECT_EQ(s.badQsos, 1) << "its dupe line is not offset by a counted dupe";
+}
+
+TEST_F(Scoring, TheHeaderFollowsContestModeAndDates) {
+    plugin.WriteSetting("CW", "1");
+    reset.startTime = At(2023, 3, 25);
+    reset.endTime = At(2023, 3, 26);
+    Reset();
+    EXPECT_EQ(Result().substr(0, 39), "  CQ-WPX-CW Contest 25.03-26.03.2023 \r\n");
+}
+
+}  // namespace

@@ -1,0 +1,110 @@
+#include "test_support.h"
+
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace stats::test {
+
+ScratchDir::ScratchDir() : old_(std::filesystem::current_path()) {
+    std::random_device rd;
+    path_ = std::filesystem::temp_directory_path() / ("stats-test-" + std::to_string(rd()) + std::to_string(rd()));
+    std::filesystem::create_directories(path_);
+    std::filesystem::current_path(path_);
+}
+
+ScratchDir::~ScratchDir() {
+    std::error_code ec;
+    std::filesystem::current_path(old_, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+void WriteFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary);
+    out << content;
+}
+
+std::vector<std::string> SplitCrLf(const std::string& content) {
+    std::vector<std::string> lines;
+    std::size_t from = 0, at;
+    while ((at = content.find("\r\n", from)) != std::string::npos) {
+        lines.push_back(content.substr(from, at - from));
+        from = at + 2;
+    }
+    if (from < content.size()) lines.push_back(content.substr(from));
+    return lines;
+}
+
+OleDateTime At(int year, int month, int day, int hour, int minute, double second) {
+    return OleDateTime::Valid(OleDateFromFields(year, month, day, hour, minute, second));
+}
+
+QsoInput Qso::Input() const {
+    QsoInput in;
+    in.ownCall = ownCall;
+    in.call = call;
+    in.qsoTime = time;
+    in.frequencyHz = freqHz;
+    in.mode = mode;
+    in.rstSent = rstSent;
+    in.rstReceived = rstRcvd;
+    in.exchangeSent = exchSent;
+    in.exchangeReceived = exchRcvd;
+    in.wpxPrefix = prefix;
+    in.countryPrefix = country;
+    in.continent = continent;
+    in.band = band;
+    return in;
+}
+
+}  // namespace stats::test
+
+#include "contest/bad_qso_file.h"
+
+namespace stats::test {
+
+PluginTest::PluginTest() {
+    reset.iniSearchPath = "";
+    reset.ownCall = "UA3ABC";
+    reset.startTime = At(2021, 5, 29);
+    reset.endTime = At(2021, 5, 30);
+    reset.ownCountryPrefix = "UA";
+    reset.ownContinent = "EU";
+    std::filesystem::create_directory("Plugins");
+    Reset();
+}
+
+void PluginTest::Reset(int reportRequest) {
+    reset.reportRequest = reportRequest;
+    plugin.ResetStats(reset);
+}
+
+std::vector<std::string> PluginTest::BadLines() {
+    auto lines = SplitCrLf(BadFile());
+    if (!lines.empty()) lines.erase(lines.begin());
+    return lines;
+}
+
+std::string LineOf(const Qso& q, const char* reason) {
+    const std::string dt = FormatOleDate(q.time, badqso::kDateTimeFormat);
+    badqso::LineFields f;
+    f.freqKHz = q.freqHz / 1000;
+    f.mode = q.mode;
+    f.dateTime = dt;
+    f.ownCall = q.ownCall;
+    f.rstSent = q.rstSent;
+    f.exchSent = q.exchSent;
+    f.call = q.call;
+    f.rstRcvd = q.rstRcvd;
+    f.exchRcvd = q.exchRcvd;
+    return badqso::ReportLine(f, reason);
+}
+
+}  // namespace stats::test
