@@ -29,9 +29,10 @@ std::string DupeLineOf(const QsoLog& log, const QsoRecord& r) {
 }  // namespace
 
 int AddQso(RunState& state, const QsoInput& qso) {
-    const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
     const std::uint32_t freqKHz = qso.frequencyHz / 1000;
+    // Only rejected QSOs and dupes are written, so the line is made on demand.
     auto line = [&](const char* reason) {
+        const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
         badqso::LineFields f;
         f.freqKHz = freqKHz;
         f.mode = qso.mode;
@@ -62,28 +63,26 @@ int AddQso(RunState& state, const QsoInput& qso) {
         return 0;
     }
 
-    CInfo record;
-    record.m_strCall = qso.call;
-    record.m_strCountry = qso.countryPrefix;
-    record.m_strContinent = qso.continent;
-    record.m_strBand = qso.band;
-    record.m_strMode = qso.mode;
-    record.m_strRstRcvd = qso.rstReceived;
-    record.m_strRstSent = qso.rstSent;
-    record.m_strExchRcvd = qso.exchangeReceived;
-    record.m_strExchSent = qso.exchangeSent;
-    record.m_strPrefix = qso.wpxPrefix;
-    record.m_nFreqKHz = freqKHz;
-    record.m_time = qso.qsoTime;
-
     // One dupe line per earlier QSO with the same call, band and mode.
     const std::size_t matches = state.g_QsoLog.CountSame(qso.call, qso.band, qso.mode);
-    if (matches > 0) {
-        record.m_bExcluded = 1;
-        record.m_bDupe = 1;
-        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonDupe), matches);
-    }
-    state.g_QsoLog.Append(record, qso.ownCall);
+    if (matches > 0) badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonDupe), matches);
+
+    QsoFields record;
+    record.call = qso.call;
+    record.country = qso.countryPrefix;
+    record.continent = qso.continent;
+    record.band = qso.band;
+    record.mode = qso.mode;
+    record.rstRcvd = qso.rstReceived;
+    record.rstSent = qso.rstSent;
+    record.exchRcvd = qso.exchangeReceived;
+    record.exchSent = qso.exchangeSent;
+    record.prefix = qso.wpxPrefix;
+    record.ownCall = qso.ownCall;
+    record.freqKHz = freqKHz;
+    record.time = qso.qsoTime;
+    record.dupe = matches > 0;
+    state.g_QsoLog.Append(record);
     return 1;
 }
 

@@ -34,30 +34,37 @@ CInfo QsoLog::GetAt(std::size_t i) const {
     return info;
 }
 
-std::size_t QsoLog::Append(const CInfo& info, std::string_view ownCall) {
+std::size_t QsoLog::Append(const QsoFields& f) {
     QsoRecord r;
-    r.call = pool_.Intern(info.m_strCall);
-    r.country = pool_.Intern(info.m_strCountry);
-    r.continent = pool_.Intern(info.m_strContinent);
-    r.band = pool_.Intern(info.m_strBand);
-    r.mode = pool_.Intern(info.m_strMode);
-    r.rstRcvd = pool_.Intern(info.m_strRstRcvd);
-    r.rstSent = pool_.Intern(info.m_strRstSent);
-    r.exchRcvd = pool_.Intern(info.m_strExchRcvd);
-    r.exchSent = pool_.Intern(info.m_strExchSent);
-    r.prefix = pool_.Intern(info.m_strPrefix);
-    r.ownCall = pool_.Intern(ownCall);
-    r.freqKHz = info.m_nFreqKHz;
-    r.excluded = info.m_bExcluded ? 1 : 0;
-    r.dupe = info.m_bDupe ? 1 : 0;
-    r.time = info.m_time;
+    r.call = pool_.Intern(f.call);
+    r.country = pool_.Intern(f.country);
+    r.continent = pool_.Intern(f.continent);
+    r.band = pool_.Intern(f.band);
+    r.mode = pool_.Intern(f.mode);
+    r.rstRcvd = pool_.Intern(f.rstRcvd);
+    r.rstSent = pool_.Intern(f.rstSent);
+    r.exchRcvd = pool_.Intern(f.exchRcvd);
+    r.exchSent = pool_.Intern(f.exchSent);
+    r.prefix = pool_.Intern(f.prefix);
+    r.ownCall = pool_.Intern(f.ownCall);
+    r.freqKHz = f.freqKHz;
+    r.excluded = f.dupe ? 1 : 0;
+    r.dupe = f.dupe ? 1 : 0;
+    r.time = f.time;
     r.seq = nextSeq_++;
+    r.nextSame = kNoSeq;
+
+    Group& group = groups_[GroupKey{r.call, r.band, r.mode}];
+    if (group.count++ == 0)
+        group.first = r.seq;
+    else
+        records_[IndexOfSeq(group.last)].nextSame = r.seq;
+    group.last = r.seq;
+    ++callBandCount_[CallBandKey(r.call, r.band)];
+    if (prefixCount_.size() <= r.prefix) prefixCount_.resize(pool_.Size() + 1024);
+    ++prefixCount_[r.prefix];
 
     records_.push_back(r);
-    groups_[GroupKey{r.call, r.band, r.mode}].push_back(r.seq);
-    ++callBandCount_[CallBandKey(r.call, r.band)];
-    if (prefixCount_.size() <= r.prefix) prefixCount_.resize(pool_.Size());
-    ++prefixCount_[r.prefix];
     return records_.size() - 1;
 }
 
@@ -65,25 +72,30 @@ void QsoLog::RemoveAt(std::size_t i) {
     if (i >= records_.size()) throw std::out_of_range("QSO index outside the log");
     const QsoRecord r = records_[i];
 
-    const auto group = groups_.find(GroupKey{r.call, r.band, r.mode});
-    if (group != groups_.end()) {
-        auto& seqs = group->second;
-        seqs.erase(std::lower_bound(seqs.begin(), seqs.end(), r.seq));
-        if (seqs.empty()) groups_.erase(group);
+    const GroupKey key{r.call, r.band, r.mode};
+    if (Group* group = groups_.Find(key)) {
+        if (group->first == r.seq) {
+            group->first = r.nextSame;
+        } else {
+            std::size_t before = IndexOfSeq(group->first);
+            while (records_[before].nextSame != r.seq) before = IndexOfSeq(records_[before].nextSame);
+            records_[before].nextSame = r.nextSame;
+            if (group->last == r.seq) group->last = records_[before].seq;
+        }
+        if (--group->count == 0) groups_.Erase(key);
     }
-    const auto cb = callBandCount_.find(CallBandKey(r.call, r.band));
-    if (cb != callBandCount_.end() && --cb->second == 0) callBandCount_.erase(cb);
+    const std::uint64_t cb = CallBandKey(r.call, r.band);
+    if (std::uint32_t* count = callBandCount_.Find(cb); count != nullptr && --*count == 0) callBandCount_.Erase(cb);
     --prefixCount_[r.prefix];
 
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
 void QsoLog::RemoveAll() {
-    records_.clear();
-    records_.shrink_to_fit();
-    groups_.clear();
-    callBandCount_.clear();
-    prefixCount_.clear();
+    std::vector<QsoRecord>().swap(records_);
+    groups_.Clear();
+    callBandCount_.Clear();
+    std::vector<std::uint32_t>().swap(prefixCount_);
     pool_.Clear();
     nextSeq_ = 0;
 }
@@ -94,34 +106,34 @@ std::size_t QsoLog::IndexOfSeq(std::uint32_t seq) const {
     return static_cast<std::size_t>(it - records_.begin());
 }
 
-const std::vector<std::uint32_t>* QsoLog::Group(std::string_view call, std::string_view band,
-                                                std::string_view mode) const {
+const QsoLog::Group* QsoLog::FindGroup(std::string_view call, std::string_view band, std::string_view mode) const {
     const auto c = pool_.Find(call), b = pool_.Find(band), m = pool_.Find(mode);
     if (!c || !b || !m) return nullptr;
-    const auto group = groups_.find(GroupKey{*c, *b, *m});
-    return group == groups_.end() ? nullptr : &group->second;
+    return groups_.Find(GroupKey{*c, *b, *m});
 }
 
 std::size_t QsoLog::CountSame(std::string_view call, std::string_view band, std::string_view mode) const {
-    const auto* seqs = Group(call, band, mode);
-    return seqs ? seqs->size() : 0;
+    const Group* group = FindGroup(call, band, mode);
+    return group ? group->count : 0;
 }
 
 std::vector<std::size_t> QsoLog::IndexesOfSame(std::string_view call, std::string_view band,
                                                std::string_view mode) const {
     std::vector<std::size_t> indexes;
-    if (const auto* seqs = Group(call, band, mode)) {
-        indexes.reserve(seqs->size());
-        for (const std::uint32_t seq : *seqs) indexes.push_back(IndexOfSeq(seq));
+    if (const Group* group = FindGroup(call, band, mode)) {
+        indexes.reserve(group->count);
+        for (std::uint32_t seq = group->first; seq != kNoSeq;) {
+            indexes.push_back(IndexOfSeq(seq));
+            seq = records_[indexes.back()].nextSame;
+        }
     }
     return indexes;
 }
 
 bool QsoLog::HasCallOnBand(std::string_view call, std::string_view band) const {
     const auto c = pool_.Find(call), b = pool_.Find(band);
-    return c && b && callBandCount_.count(CallBandKey(*c, *b)) != 0;
+    return c && b && callBandCount_.Find(CallBandKey(*c, *b)) != nullptr;
 }
-
 bool QsoLog::HasPrefix(std::string_view prefix) const {
     const auto p = pool_.Find(prefix);
     return p && *p < prefixCount_.size() && prefixCount_[*p] != 0;

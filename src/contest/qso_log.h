@@ -6,9 +6,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
+#include "contest/flat_hash.h"
 #include "contest/ole_date.h"
 #include "contest/string_pool.h"
 
@@ -45,15 +45,26 @@ private:
     std::vector<std::string> names_;
 };
 
+// The texts of a QSO to store, as views of the caller's strings.
+struct QsoFields {
+    std::string_view call, country, continent, band, mode;
+    std::string_view rstRcvd, rstSent, exchRcvd, exchSent, prefix, ownCall;
+    std::uint32_t freqKHz = 0;
+    OleDateTime time;
+    bool dupe = false;  // also excluded
+};
+
 // A stored QSO: the record's texts as pool ids, plus the own call it was logged
-// with (needed to rebuild its bad-QSO lines) and a sequence number that orders
-// the log and survives removals.
+// with (needed to rebuild its bad-QSO lines), a sequence number that orders
+// the log and survives removals, and the next record with the same call, band
+// and mode.
 struct QsoRecord {
     using Id = StringPool::Id;
     Id call = 0, country = 0, continent = 0, band = 0, mode = 0;
     Id rstRcvd = 0, rstSent = 0, exchRcvd = 0, exchSent = 0, prefix = 0, ownCall = 0;
     std::uint32_t freqKHz = 0;
     std::uint32_t seq = 0;
+    std::uint32_t nextSame = 0;  // seq, or kNoSeq
     std::uint8_t excluded = 0;
     std::uint8_t dupe = 0;
     OleDateTime time;
@@ -76,8 +87,8 @@ public:
     const std::string& Text(Id id) const { return pool_.Text(id); }
     std::optional<Id> FindId(std::string_view text) const { return pool_.Find(text); }
 
-    // Appends a copy of `info`, logged with `ownCall`; returns its index.
-    std::size_t Append(const CInfo& info, std::string_view ownCall);
+    // Appends a record made of `fields`; returns its index.
+    std::size_t Append(const QsoFields& fields);
     void RemoveAt(std::size_t i);
     void RemoveAll();
 
@@ -89,27 +100,33 @@ public:
     bool HasCallOnBand(std::string_view call, std::string_view band) const;
     bool HasPrefix(std::string_view prefix) const;
 
+    static constexpr std::uint32_t kNoSeq = 0xFFFFFFFFu;
+
 private:
     struct GroupKey {
-        Id call, band, mode;
+        Id call = 0, band = 0, mode = 0;
         bool operator==(const GroupKey& o) const { return call == o.call && band == o.band && mode == o.mode; }
     };
     struct GroupKeyHash {
         std::size_t operator()(const GroupKey& k) const noexcept {
-            std::uint64_t h = k.call * 0x9E3779B97F4A7C15ull;
-            h ^= (static_cast<std::uint64_t>(k.band) << 32 | k.mode) + 0x632BE59BD9B4E019ull + (h << 6) + (h >> 2);
-            return static_cast<std::size_t>(h ^ (h >> 29));
+            return static_cast<std::size_t>(MixBits((static_cast<std::uint64_t>(k.call) << 32 | k.band) ^
+                                                    (static_cast<std::uint64_t>(k.mode) << 48)));
         }
+    };
+    struct Group {  // records with the same call, band and mode, chained by seq
+        std::uint32_t count = 0, first = 0, last = 0;
+    };
+    struct U64Hash {
+        std::size_t operator()(std::uint64_t k) const noexcept { return static_cast<std::size_t>(MixBits(k)); }
     };
     static std::uint64_t CallBandKey(Id call, Id band) { return static_cast<std::uint64_t>(call) << 32 | band; }
     std::size_t IndexOfSeq(std::uint32_t seq) const;
-    const std::vector<std::uint32_t>* Group(std::string_view call, std::string_view band,
-                                            std::string_view mode) const;
+    const Group* FindGroup(std::string_view call, std::string_view band, std::string_view mode) const;
 
     StringPool pool_;
     std::vector<QsoRecord> records_;  // ascending seq
-    std::unordered_map<GroupKey, std::vector<std::uint32_t>, GroupKeyHash> groups_;  // seqs in log order
-    std::unordered_map<std::uint64_t, std::uint32_t> callBandCount_;
+    FlatHashMap<GroupKey, Group, GroupKeyHash> groups_;
+    FlatHashMap<std::uint64_t, std::uint32_t, U64Hash> callBandCount_;
     std::vector<std::uint32_t> prefixCount_;  // by pool id
     std::uint32_t nextSeq_ = 0;
 };

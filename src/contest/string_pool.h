@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <vector>
 
 namespace stats {
 
@@ -28,8 +28,17 @@ public:
     void Clear();
 
 private:
-    std::deque<std::string> texts_;  // a deque keeps the keys' storage in place
-    std::unordered_map<std::string_view, Id> ids_;
+    // Open addressing: each slot holds a text's hash and its id + 1 (0: free).
+    struct Slot {
+        std::uint32_t hash = 0;
+        std::uint32_t idPlusOne = 0;
+    };
+    static std::uint32_t HashOf(std::string_view text);
+    std::size_t SlotOf(std::string_view text, std::uint32_t hash) const;
+    void Grow();
+
+    std::deque<std::string> texts_;
+    std::vector<Slot> slots_;
 };
 
 }  // namespace stats

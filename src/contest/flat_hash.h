@@ -1,0 +1,100 @@
+// A compact open-addressing hash map for small trivially copyable keys and
+// values: one array, linear probing, deletion by backward shift. The log's
+// indexes use it so that a 100,000-QSO log needs no allocation per entry and
+// a look-up costs about one cache line.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace stats {
+
+template <typename Key, typename Value, typename Hash>
+class FlatHashMap {
+public:
+    // The value of `key`, inserted as Value{} when missing.
+    Value& operator[](const Key& key) {
+        if ((size_ + 1) * 8 > slots_.size() * 7) Grow();
+        std::size_t i = Home(key);
+        while (slots_[i].used) {
+            if (slots_[i].key == key) return slots_[i].value;
+            i = (i + 1) & mask_;
+        }
+        slots_[i].used = true;
+        slots_[i].key = key;
+        slots_[i].value = Value{};
+        ++size_;
+        return slots_[i].value;
+    }
+
+    Value* Find(const Key& key) {
+        if (size_ == 0) return nullptr;
+        for (std::size_t i = Home(key); slots_[i].used; i = (i + 1) & mask_)
+            if (slots_[i].key == key) return &slots_[i].value;
+        return nullptr;
+    }
+    const Value* Find(const Key& key) const { return const_cast<FlatHashMap*>(this)->Find(key); }
+
+    void Erase(const Key& key) {
+        if (size_ == 0) return;
+        std::size_t i = Home(key);
+        while (slots_[i].used && !(slots_[i].key == key)) i = (i + 1) & mask_;
+        if (!slots_[i].used) return;
+        // Shift later members of the probe run back, so no tombstones pile up.
+        for (std::size_t j = (i + 1) & mask_; slots_[j].used; j = (j + 1) & mask_) {
+            const std::size_t home = Home(slots_[j].key);
+            const bool movable = i <= j ? (home <= i || home > j) : (home <= i && home > j);
+            if (movable) {
+                slots_[i] = slots_[j];
+                i = j;
+            }
+        }
+        slots_[i].used = false;
+        --size_;
+    }
+
+    std::size_t Size() const { return size_; }
+
+    void Clear() {
+        slots_.clear();
+        slots_.shrink_to_fit();
+        mask_ = 0;
+        size_ = 0;
+    }
+
+private:
+    struct Slot {
+        Key key{};
+        Value value{};
+        bool used = false;
+    };
+
+    std::size_t Home(const Key& key) const { return Hash{}(key) & mask_; }
+
+    void Grow() {
+        std::vector<Slot> old;
+        old.swap(slots_);
+        slots_.resize(old.empty() ? 16 : old.size() * 2);
+        mask_ = slots_.size() - 1;
+        size_ = 0;
+        for (const Slot& s : old)
+            if (s.used) (*this)[s.key] = s.value;
+    }
+
+    std::vector<Slot> slots_;
+    std::size_t mask_ = 0;
+    std::size_t size_ = 0;
+};
+
+// Mixes the bits of a 64-bit key (the final step of a well-known 64-bit hash).
+inline std::uint64_t MixBits(std::uint64_t x) {
+    x ^= x >> 33;
+    x *= 0xff51afd7ed558ccdull;
+    x ^= x >> 33;
+    x *= 0xc4ceb9fe1a85ec53ull;
+    x ^= x >> 33;
+    return x;
+}
+
+}  // namespace stats
