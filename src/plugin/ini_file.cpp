@@ -144,11 +144,12 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
     return out;
 }
 
-std::string ReadString(const std::string& path, const std::string& section, const std::string& key) {
+std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& fallback) {
     std::lock_guard<std::mutex> lock(FileLock());
     const auto content = ReadWholeFile(path);
-    if (!content) return std::string();
-    return FindValue(*content, section, key).value_or(std::string());
+    const auto value = content ? FindValue(*content, section, key) : std::nullopt;
+    return value ? *value : fallback.substr(0, kMaxValue);
 }
 
 bool WriteString(const std::string& path, const std::string& section, const std::string& key,

@@ -23,7 +23,8 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
                       std::string_view value);
 
 // File access; `path` is used as given.
-std::string ReadString(const std::string& path, const std::string& section, const std::string& key);
+std::string ReadString(const std::string& path, const std::string& section, const std::string& key,
+                       const std::string& fallback = std::string());
 bool WriteString(const std::string& path, const std::string& section, const std::string& key,
                  const std::string& value);
 

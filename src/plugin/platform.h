@@ -6,17 +6,20 @@
 #include <string>
 #include <vector>
 
+#include "reports/cabrillo_fields.h"
+
 namespace stats {
 
 // Initialisation-file access with the Windows private-profile semantics:
 // section and key names ignore case, a value comes back without the blanks
-// around it and cut to 99 bytes (empty when missing), a write creates the file
+// around it and cut to 99 bytes (`fallback` when missing), a write creates the file
 // where its folder exists and keeps every other line. Paths use "\" as the
 // host does; each implementation maps them to its platform.
 class ISettingsFile {
 public:
     virtual ~ISettingsFile() = default;
-    virtual std::string Read(const std::string& file, const std::string& section, const std::string& key) = 0;
+    virtual std::string Read(const std::string& file, const std::string& section, const std::string& key,
+                             const std::string& fallback = std::string()) = 0;
     virtual bool Write(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value) = 0;
 };
@@ -36,13 +39,14 @@ public:
     virtual void Show(const std::string& text, const char* caption, bool informationIcon) = 0;
 };
 
-// The Cabrillo header step of a report run. Runs on the host's thread without
-// the run guard; returns 1 when the operator accepted the header, 0 when the
-// report is withdrawn.
-class IHeaderStep {
+// The modal Cabrillo header dialog of a report run, owned by the caller's
+// active window. Shows `fields`; on OK copies the operator's texts back into
+// them and returns true; on cancel leaves them and returns false. Runs on the
+// host's thread without the run guard.
+class IHeaderDialog {
 public:
-    virtual ~IHeaderStep() = default;
-    virtual int PrepareHeader(const std::string& ownCall) = 0;
+    virtual ~IHeaderDialog() = default;
+    virtual bool Run(CabrilloHeaderFields& fields) = 0;
 };
 
 // The plug-in's window thread, seen from the host's thread.
@@ -55,11 +59,11 @@ public:
     virtual void PostRefresh() = 0;         // never waits for the window thread
 };
 
-// Defaults for what has no implementation in a build: no header dialog (the
-// header is taken as accepted) and no windows.
-class NoHeaderStep final : public IHeaderStep {
+// Defaults for what has no implementation in a build: the header dialog taken
+// as accepted with nothing edited, and no windows.
+class AcceptedHeaderDialog final : public IHeaderDialog {
 public:
-    int PrepareHeader(const std::string&) override { return 1; }
+    bool Run(CabrilloHeaderFields&) override { return true; }
 };
 
 class NoWindowThread final : public IWindowThread {
@@ -74,7 +78,7 @@ struct Platform {
     ISettingsFile* settings = nullptr;
     IFileSearch* fileSearch = nullptr;
     IMessageBox* messageBox = nullptr;
-    IHeaderStep* headerStep = nullptr;
+    IHeaderDialog* headerDialog = nullptr;
     IWindowThread* windows = nullptr;
 };
 

@@ -38,8 +38,9 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-std::string PortableSettingsFile::Read(const std::string& file, const std::string& section, const std::string& key) {
-    return ini::ReadString(NativePath(file), section, key);
+std::string PortableSettingsFile::Read(const std::string& file, const std::string& section, const std::string& key,
+                                       const std::string& fallback) {
+    return ini::ReadString(NativePath(file), section, key, fallback);
 }
 
 bool PortableSettingsFile::Write(const std::string& file, const std::string& section, const std::string& key,

@@ -15,7 +15,8 @@ bool WildcardMatch(std::string_view pattern, std::string_view name);
 
 class PortableSettingsFile final : public ISettingsFile {
 public:
-    std::string Read(const std::string& file, const std::string& section, const std::string& key) override;
+    std::string Read(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& fallback = std::string()) override;
     bool Write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value) override;
 };
@@ -39,7 +40,7 @@ private:
     PortableSettingsFile settings_;
     PortableFileSearch search_;
     StderrMessageBox box_;
-    NoHeaderStep header_;
+    AcceptedHeaderDialog header_;
     NoWindowThread windows_;
 };
 

@@ -4,9 +4,10 @@
 
 namespace stats {
 
-std::string Win32SettingsFile::Read(const std::string& file, const std::string& section, const std::string& key) {
+std::string Win32SettingsFile::Read(const std::string& file, const std::string& section, const std::string& key,
+                                    const std::string& fallback) {
     char buffer[100] = {};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, file.c_str());
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, sizeof buffer, file.c_str());
     return buffer;
 }
 

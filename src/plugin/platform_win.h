@@ -7,7 +7,8 @@ namespace stats {
 
 class Win32SettingsFile final : public ISettingsFile {
 public:
-    std::string Read(const std::string& file, const std::string& section, const std::string& key) override;
+    std::string Read(const std::string& file, const std::string& section, const std::string& key,
+                     const std::string& fallback = std::string()) override;
     bool Write(const std::string& file, const std::string& section, const std::string& key,
                const std::string& value) override;
 };
@@ -30,7 +31,7 @@ private:
     Win32SettingsFile settings_;
     Win32FileSearch search_;
     Win32MessageBox box_;
-    NoHeaderStep header_;
+    AcceptedHeaderDialog header_;
     NoWindowThread windows_;
 };
 

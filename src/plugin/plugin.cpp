@@ -4,6 +4,7 @@
 
 #include "contest/scoring.h"
 #include "contest/text_util.h"
+#include "reports/summary_html.h"
 #include "reports/summary_text.h"
 
 namespace stats {
@@ -12,8 +13,8 @@ Plugin::Plugin(const Platform& platform) : platform_(platform) {}
 
 Plugin::~Plugin() = default;
 
-std::string Plugin::ReadSetting(const std::string& key) {
-    return platform_.settings->Read(state_.g_SettingsFile, state_.g_SettingsSection, key);
+std::string Plugin::ReadSetting(const std::string& key, const std::string& fallback) {
+    return platform_.settings->Read(state_.g_SettingsFile, state_.g_SettingsSection, key, fallback);
 }
 
 void Plugin::WriteSetting(const std::string& key, const std::string& value) {
@@ -48,18 +49,50 @@ const char* Plugin::GetResult(int* out) {
         std::lock_guard<std::mutex> lock(state_.guard);
         std::string& result = state_.g_strResult;
         result.clear();
-        AppendTextHeader(result, state_);
+        const bool html = state_.g_bHtmlResult != 0;
+        if (html)
+            AppendHtmlHeader(result, state_);
+        else
+            AppendTextHeader(result, state_);
         const CScoreSummary summary = ComputeStatistics(state_);
-        AppendTextBody(result, state_, summary);
+        if (html)
+            AppendHtmlBody(result, summary);
+        else
+            AppendTextBody(result, state_, summary);
         score = summary.score;
     }
     WriteSetting("Claimed", Format("%lld", static_cast<long long>(score)));
+    bool report = false;
     {
         std::lock_guard<std::mutex> lock(state_.guard);
         state_.g_nClaimedScore = score;
+        report = state_.g_bReportRequest != 0;
     }
+    if (report) WriteReport();
     if (out != nullptr) *out = -1;
     return state_.g_strResult.c_str();
+}
+
+void Plugin::WriteReport() {
+    bool cw = false;
+    std::string hostVersion;
+    std::int64_t claimed = 0;
+    {
+        std::lock_guard<std::mutex> lock(state_.guard);
+        const QsoLog& log = state_.g_QsoLog;
+        g_CabrilloReport.ClearQsoLines();  // a second request must not list every QSO twice
+        for (std::size_t i = 0; i < log.GetCount(); ++i) {
+            const QsoRecord& r = log.Record(i);
+            g_CabrilloReport.AddQsoLine(log.Text(r.call), r.freqKHz, CabrilloModeToken(log.Text(r.mode)), r.time,
+                                        log.Text(r.rstSent), log.Text(r.exchSent), log.Text(r.rstRcvd),
+                                        log.Text(r.exchRcvd));
+        }
+        cw = state_.g_bCwContest != 0;
+        hostVersion = state_.g_HostVersion;
+        claimed = state_.g_nClaimedScore;
+    }
+    // The box is modal: the window thread must be able to read the state meanwhile.
+    platform_.messageBox->Show(g_CabrilloReport.WriteCabrilloFile(cw, hostVersion, claimed), "Output", true);
 }
 
 unsigned long Plugin::SetVersion() {

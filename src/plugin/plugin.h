@@ -9,6 +9,7 @@
 #include "contest/intake.h"
 #include "contest/run_state.h"
 #include "plugin/platform.h"
+#include "reports/cabrillo_report.h"
 
 namespace stats {
 
@@ -43,16 +44,20 @@ public:
 
     RunState& State() { return state_; }
     const Platform& GetPlatform() const { return platform_; }
+    // The report of a report run; host's thread only.
+    CCabrilloReport& CabrilloReport() { return g_CabrilloReport; }
 
     // Settings of section "Settings" in the plug-in's settings file.
-    std::string ReadSetting(const std::string& key);
+    std::string ReadSetting(const std::string& key, const std::string& fallback = std::string());
     void WriteSetting(const std::string& key, const std::string& value);
 
 private:
     void FindHostVersion(std::string_view iniSearchPath);
+    void WriteReport();
 
     Platform platform_;
     RunState state_;
+    CCabrilloReport g_CabrilloReport;
 };
 
 bool IsValidExchange(const char* text);

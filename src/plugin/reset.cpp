@@ -75,12 +75,15 @@ int Plugin::ResetStats(const ResetInput& in) {
     // The header dialog is modal; the window thread must be able to read the
     // state meanwhile.
     if (in.reportRequest != 0) {
-        if (platform_.headerStep->PrepareHeader(std::string(in.ownCall)) == 0) {
-            std::lock_guard<std::mutex> lock(state_.guard);
-            state_.g_bReportRequest = 0;
-        }
-        WriteSetting("Start", "1");
+        const SettingsKeys keys{[this](const std::string& key, const std::string& fallback) { return ReadSetting(key, fallback); },
+                                [this](const std::string& key, const std::string& value) { WriteSetting(key, value); }};
+        int cw = 0;
+        const int accepted = g_CabrilloReport.PrepareHeader(std::string(in.ownCall), keys, *platform_.headerDialog, cw);
+        std::lock_guard<std::mutex> lock(state_.guard);
+        state_.g_bCwContest = cw;
+        if (accepted == 0) state_.g_bReportRequest = 0;
     }
+    if (in.reportRequest != 0) WriteSetting("Start", "1");
 
     // "Start" toggles in the settings file: a reset that opens the windows arms
     // it, the next one only re-arms it, and a report run never opens them.

@@ -43,12 +43,13 @@ TEST_F(Reset, OpenWindowsLeaveTheKeyAlone) {
 TEST_F(Reset, AReportRunShowsTheHeaderStepAndNeverOpensWindows) {
     plugin.WriteSetting("Start", "0");
     PluginTest::Reset(1);
-    EXPECT_EQ(platform.header.calls, std::vector<std::string>{"UA3ABC"});
+    ASSERT_EQ(platform.header.shown.size(), 1u);
+    EXPECT_EQ(platform.header.shown[0].m_strCallsign, "UA3ABC");
     EXPECT_EQ(platform.windows.starts, 1);
     EXPECT_EQ(Setting("Start"), "0");
     EXPECT_EQ(plugin.State().g_bReportRequest, 1);
 
-    platform.header.accept = 0;  // the operator cancels: the report is withdrawn
+    platform.header.accept = false;  // the operator cancels: the report is withdrawn
     PluginTest::Reset(1);
     EXPECT_EQ(plugin.State().g_bReportRequest, 0);
 }

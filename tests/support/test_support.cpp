@@ -92,6 +92,49 @@ std::vector<std::string> PluginTest::BadLines() {
     return lines;
 }
 
+Qso Make(const char* call, const char* band, const char* country, const char* continent, const char* prefix,
+         int hour, int minute, double second) {
+    Qso q;
+    q.call = call;
+    q.band = band;
+    q.country = country;
+    q.continent = continent;
+    q.prefix = prefix;
+    q.time = At(2021, 5, 29, hour, minute, second);
+    return q;
+}
+
+std::vector<Qso> WorkedExample() {
+    Qso first = Make("DL1AAA", "40m", "DL", "EU", "DL1", 10, 0);
+    first.freqHz = 7015000;
+    first.exchSent = "001";
+    first.exchRcvd = "030";
+    Qso rejected = Make("G4XYZ", "40m", "G", "EU", "G4", 10, 20);
+    rejected.mode = "RTTY";
+    rejected.freqHz = 7012000;
+    rejected.exchSent = "002";
+    rejected.exchRcvd = "007";
+    Qso dupe = first;
+    dupe.time = At(2021, 5, 29, 10, 58);
+    dupe.exchSent = "005";
+    dupe.exchRcvd = "031";
+    return {first, Make("K1ZZ", "20m", "K", "NA", "K1", 10, 30), rejected, Make("UA3QQ", "20m", "UA", "EU", "UA3", 10, 55),
+            dupe};
+}
+
+std::string Golden(const std::string& name) { return ReadFile(std::string(STATS_TEST_DATA) + "/" + name); }
+
+::testing::AssertionResult SameText(const std::string& actual, const std::string& expected) {
+    if (actual == expected) return ::testing::AssertionSuccess();
+    const auto a = SplitCrLf(actual), e = SplitCrLf(expected);
+    std::size_t i = 0;
+    while (i < a.size() && i < e.size() && a[i] == e[i]) ++i;
+    return ::testing::AssertionFailure() << "first difference at line " << i + 1 << ":\n  actual:   "
+                                         << (i < a.size() ? a[i] : "(end)") << "\n  expected: "
+                                         << (i < e.size() ? e[i] : "(end)") << "\n(" << actual.size() << " vs "
+                                         << expected.size() << " bytes; line ends matter too)";
+}
+
 std::string LineOf(const Qso& q, const char* reason) {
     const std::string dt = FormatOleDate(q.time, badqso::kDateTimeFormat);
     badqso::LineFields f;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -59,14 +60,17 @@ public:
     int posts = 0;
 };
 
-class FakeHeaderStep final : public IHeaderStep {
+// Shows nothing; records what it was shown, applies `edit` and answers `accept`.
+class FakeHeaderDialog final : public IHeaderDialog {
 public:
-    int PrepareHeader(const std::string& ownCall) override {
-        calls.push_back(ownCall);
+    bool Run(CabrilloHeaderFields& fields) override {
+        shown.push_back(fields);
+        if (accept && edit) edit(fields);
         return accept;
     }
-    int accept = 1;
-    std::vector<std::string> calls;
+    bool accept = true;
+    std::function<void(CabrilloHeaderFields&)> edit;
+    std::vector<CabrilloHeaderFields> shown;
 };
 
 class FixedFileSearch final : public IFileSearch {
@@ -85,7 +89,7 @@ struct TestPlatform {
     PortableSettingsFile settings;
     FixedFileSearch search;
     RecordingMessageBox box;
-    FakeHeaderStep header;
+    FakeHeaderDialog header;
     FakeWindowThread windows;
     Platform Get() { return Platform{&settings, &search, &box, &header, &windows}; }
 };
@@ -135,6 +139,19 @@ protected:
     Plugin plugin{platform.Get()};
     ResetInput reset;
 };
+
+// A QSO on `band` with the given station data at 29 May 2021 hour:minute:second.
+Qso Make(const char* call, const char* band, const char* country, const char* continent, const char* prefix,
+         int hour, int minute, double second = 0.0);
+
+// The scoring example: five QSOs in host order, the third rejected for its
+// mode and the fifth a dupe of the first. Own station UA, EU.
+std::vector<Qso> WorkedExample();
+
+std::string Golden(const std::string& name);
+
+// Byte-for-byte equality; on a difference, names the first differing line.
+::testing::AssertionResult SameText(const std::string& actual, const std::string& expected);
 
 // The bad-QSO line the intake writes for a QSO.
 std::string LineOf(const Qso& qso, const char* reason);
