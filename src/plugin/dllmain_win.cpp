@@ -20,7 +20,7 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
         case DLL_PROCESS_ATTACH:
             DisableThreadLibraryCalls(instance);
             try {
-                g_platform = new (g_platformStorage) stats::Win32Platform;
+                g_platform = new (g_platformStorage) stats::Win32Platform(instance);
                 stats::ModuleLoad(g_platform->Get());
             } catch (...) {
                 return FALSE;

@@ -1,7 +1,10 @@
 // The platform facilities of the Windows build, on the Win32 API.
 #pragma once
 
+#include <windows.h>
+
 #include "plugin/platform.h"
+#include "reports/cabrillo_dialog_win.h"
 
 namespace stats {
 
@@ -25,13 +28,14 @@ public:
 
 class Win32Platform {
 public:
+    explicit Win32Platform(HINSTANCE module) : header_(module) {}
     Platform Get() { return Platform{&settings_, &search_, &box_, &header_, &windows_}; }
 
 private:
     Win32SettingsFile settings_;
     Win32FileSearch search_;
     Win32MessageBox box_;
-    AcceptedHeaderDialog header_;
+    Win32HeaderDialog header_;
     NoWindowThread windows_;
 };
 
