@@ -3,6 +3,7 @@
 // their own.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,17 @@ public:
                              const std::string& fallback = std::string()) = 0;
     virtual bool Write(const std::string& file, const std::string& section, const std::string& key,
                        const std::string& value) = 0;
+};
+
+// Reads and writes keys of the plug-in's settings section.
+struct SettingsKeys {
+    std::function<std::string(const std::string& key, const std::string& fallback)> read;
+    std::function<void(const std::string& key, const std::string& value)> write;
+
+    std::string Read(const std::string& key) const { return read(key, std::string()); }
+    int ReadInt(const std::string& key) const;  // decimal, 0 when missing or not a number
+    void Write(const std::string& key, const std::string& value) const { write(key, value); }
+    void WriteInt(const std::string& key, int value) const { write(key, std::to_string(value)); }
 };
 
 // Names (without folder) of the files matching a pattern such as "C:\Zelk\*.ini".

@@ -21,6 +21,13 @@ void Plugin::WriteSetting(const std::string& key, const std::string& value) {
     platform_.settings->Write(state_.g_SettingsFile, state_.g_SettingsSection, key, value);
 }
 
+SettingsKeys Plugin::Settings() {
+    return SettingsKeys{[this](const std::string& key, const std::string& fallback) { return ReadSetting(key, fallback); },
+                        [this](const std::string& key, const std::string& value) { WriteSetting(key, value); }};
+}
+
+int SettingsKeys::ReadInt(const std::string& key) const { return ParseDecimal(Read(key)); }
+
 int Plugin::AddData(const QsoInput& qso) {
     std::lock_guard<std::mutex> lock(state_.guard);
     return AddQso(state_, qso);

@@ -50,6 +50,7 @@ public:
     // Settings of section "Settings" in the plug-in's settings file.
     std::string ReadSetting(const std::string& key, const std::string& fallback = std::string());
     void WriteSetting(const std::string& key, const std::string& value);
+    SettingsKeys Settings();
 
 private:
     void FindHostVersion(std::string_view iniSearchPath);

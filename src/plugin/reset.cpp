@@ -75,10 +75,8 @@ int Plugin::ResetStats(const ResetInput& in) {
     // The header dialog is modal; the window thread must be able to read the
     // state meanwhile.
     if (in.reportRequest != 0) {
-        const SettingsKeys keys{[this](const std::string& key, const std::string& fallback) { return ReadSetting(key, fallback); },
-                                [this](const std::string& key, const std::string& value) { WriteSetting(key, value); }};
         int cw = 0;
-        const int accepted = g_CabrilloReport.PrepareHeader(std::string(in.ownCall), keys, *platform_.headerDialog, cw);
+        const int accepted = g_CabrilloReport.PrepareHeader(std::string(in.ownCall), Settings(), *platform_.headerDialog, cw);
         std::lock_guard<std::mutex> lock(state_.guard);
         state_.g_bCwContest = cw;
         if (accepted == 0) state_.g_bReportRequest = 0;

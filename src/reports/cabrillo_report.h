@@ -4,7 +4,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,12 +13,6 @@
 #include "reports/cabrillo_fields.h"
 
 namespace stats {
-
-// Reads and writes keys of the plug-in's settings section.
-struct SettingsKeys {
-    std::function<std::string(const std::string& key, const std::string& fallback)> read;
-    std::function<void(const std::string& key, const std::string& value)> write;
-};
 
 class CCabrilloReport : public CabrilloHeaderFields {
 public:
