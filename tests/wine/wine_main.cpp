@@ -1,0 +1,43 @@
+// The Windows test host: takes the path of the Stats.dll under test from its
+// command line (after GoogleTest's own options) or from STATS_DLL, and exits
+// nonzero when a test fails.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "stats_dll.h"
+
+int main(int argc, char** argv) {
+    testing::InitGoogleTest(&argc, argv);
+
+    std::string path;
+    if (argc > 1) {
+        path = argv[1];
+    } else if (const char* env = std::getenv("STATS_DLL")) {
+        path = env;
+    }
+    if (path.empty()) {
+        std::fprintf(stderr, "usage: stats_wine_tests [gtest options] <path of Stats.dll> (or set STATS_DLL)\n");
+        return 2;
+    }
+    // The tests change the current directory: fix the path first. Under wine a
+    // Unix path resolves on the drive of the current directory (Z:).
+    char full[MAX_PATH + 1] = {};
+    const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+    if (n == 0 || n > MAX_PATH || GetFileAttributesA(full) == INVALID_FILE_ATTRIBUTES) {
+        std::fprintf(stderr, "Stats.dll not found: %s\n", path.c_str());
+        return 2;
+    }
+    wine_tests::SetDllPath(full);
+    std::printf("Stats.dll under test: %s\n", full);
+    const int result = RUN_ALL_TESTS();
+    if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
+        std::fprintf(stderr, "no test matches the filter\n");
+        return 1;
+    }
+    return result;
+}
