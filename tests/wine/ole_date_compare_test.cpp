@@ -162,33 +162,5 @@ TEST(OleDateCompare, PseudoRandomValues) {
     EXPECT_EQ(Join(Disagreements(values)), "");
 }
 
-// Building a date from calendar fields gives the system's value.
-TEST(OleDateCompare, FieldsToDate) {
-    std::mt19937_64 random(1899);
-    std::uniform_int_distribution<int> year(100, 9999), month(1, 12), day(1, 28), hour(0, 23), minute(0, 59),
-        second(0, 59);
-    std::string wrong;
-    for (int i = 0; i < 2000; ++i) {
-        UDATE u{};
-        u.st.wYear = static_cast<WORD>(year(random));
-        u.st.wMonth = static_cast<WORD>(month(random));
-        u.st.wDay = static_cast<WORD>(day(random));
-        u.st.wHour = static_cast<WORD>(hour(random));
-        u.st.wMinute = static_cast<WORD>(minute(random));
-        u.st.wSecond = static_cast<WORD>(second(random));
-        double system = 0.0;
-        ASSERT_EQ(VarDateFromUdate(&u, 0, &system), S_OK);
-        const double core =
-            stats::OleDateFromFields(u.st.wYear, u.st.wMonth, u.st.wDay, u.st.wHour, u.st.wMinute, u.st.wSecond);
-        if (std::fabs(system - core) > 1e-8) {
-            char text[160];
-            std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d: oleaut32 %.17g, core %.17g\n",
-                          u.st.wYear, u.st.wMonth, u.st.wDay, u.st.wHour, u.st.wMinute, u.st.wSecond, system, core);
-            if (wrong.size() < 2000) wrong += text;
-        }
-    }
-    EXPECT_EQ(wrong, "");
-}
-
 }  // namespace
 }  // namespace wine_tests

@@ -120,20 +120,15 @@ TEST_F(StatisticsRun, StartAndClaimedKeysAreWrittenThroughTheProfileApi) {
     EXPECT_EQ(bytes->rfind("; kept comment\r\n", 0), 0u) << *bytes;
 }
 
-TEST_F(StatisticsRun, AddDataReportsRejectionsAndDupesWithCrLf) {
+TEST_F(StatisticsRun, AddAndRemoveKeepTheBadQsoFileInStep) {
     Reset();
     AddLog();
     EXPECT_EQ(ReadBytes(kSsbFile), std::string(kSsbHeader) + kDupeLine + kWrongBandLine);
-}
-
-TEST_F(StatisticsRun, RemoveDataRewritesTheBadQsoFile) {
-    Reset();
-    AddLog();
     EXPECT_EQ(dll.Remove(kDlAgain), 1);
     EXPECT_EQ(ReadBytes(kSsbFile), std::string(kSsbHeader) + kWrongBandLine);
     EXPECT_EQ(dll.Remove(kJa30m), 1);
     EXPECT_EQ(ReadBytes(kSsbFile), kSsbHeader);
-    // The temporary file went into place: nothing is left beside it.
+    // Each rewrite's temporary file went into place: nothing is left beside it.
     EXPECT_EQ(ListFolder(dir.Path()), (std::vector<std::string>{kSsbFile, "Zelk2.ini"}));
 }
 
