@@ -3,7 +3,25 @@
 #define STATS_RESOURCE_H
 
 #define IDD_CABRILLO 101
+#define IDD_SETUP 104
+#define IDD_PREV_QSO 114
+#define IDD_PREFIXES 116
+#define IDI_STATS 128
 #define IDR_CABRILLO_LISTS 201
+
+// The panel of both view windows.
+#define IDC_PANEL 1003
+
+// Setup window.
+#define IDC_SETUP_VIEW_PREFIX 1014
+#define IDC_SETUP_VIEW_PREV_QSO 1015
+#define IDC_SETUP_ON_TOP 1016
+#define IDC_SETUP_CW 1017
+#define IDC_SETUP_SSB 1018
+#define IDC_SETUP_VIEW_LABEL 1025
+#define IDC_SETUP_MODE_LABEL 1026
+
+// Cabrillo header dialog.
 
 #define IDC_SOAPBOX 1001
 #define IDC_ADDRESS 1002

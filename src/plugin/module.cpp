@@ -19,9 +19,10 @@ void ModuleLoad(const Platform& platform) {
 void ModuleUnload() {
     Plugin* plugin = g_plugin.exchange(nullptr);
     if (plugin == nullptr) return;
-    plugin->GetPlatform().windows->Stop();
+    const bool stopped = plugin->GetPlatform().windows->Stop();
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    delete plugin;
+    // A window thread that did not end may still read the state: leave it be.
+    if (stopped) delete plugin;
 }
 
 Plugin* LoadedPlugin() { return g_plugin.load(); }

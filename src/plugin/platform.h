@@ -11,6 +11,8 @@
 
 namespace stats {
 
+class Plugin;
+
 // Initialisation-file access with the Windows private-profile semantics:
 // section and key names ignore case, a value comes back without the blanks
 // around it and cut to 99 bytes (`fallback` when missing), a write creates the file
@@ -65,8 +67,10 @@ public:
 class IWindowThread {
 public:
     virtual ~IWindowThread() = default;
-    virtual void Start() = 0;               // does not wait for the windows
-    virtual void Stop() = 0;                // closes the windows and waits for the thread
+    virtual void Start(Plugin& plugin) = 0;  // does not wait for the windows
+    // Closes the windows and waits, within bounds, for the thread; false when
+    // it did not end in time.
+    virtual bool Stop() = 0;
     virtual bool HasSetupWindow() const = 0;
     virtual void PostRefresh() = 0;         // never waits for the window thread
 };
@@ -80,8 +84,8 @@ public:
 
 class NoWindowThread final : public IWindowThread {
 public:
-    void Start() override {}
-    void Stop() override {}
+    void Start(Plugin&) override {}
+    bool Stop() override { return true; }
     bool HasSetupWindow() const override { return false; }
     void PostRefresh() override {}
 };

@@ -5,6 +5,7 @@
 
 #include "plugin/platform.h"
 #include "reports/cabrillo_dialog_win.h"
+#include "ui/ui_thread_win.h"
 
 namespace stats {
 
@@ -28,7 +29,7 @@ public:
 
 class Win32Platform {
 public:
-    explicit Win32Platform(HINSTANCE module) : header_(module) {}
+    explicit Win32Platform(HINSTANCE module) : header_(module), windows_(module) {}
     Platform Get() { return Platform{&settings_, &search_, &box_, &header_, &windows_}; }
 
 private:
@@ -36,7 +37,7 @@ private:
     Win32FileSearch search_;
     Win32MessageBox box_;
     Win32HeaderDialog header_;
-    NoWindowThread windows_;
+    Win32WindowThread windows_;
 };
 
 }  // namespace stats

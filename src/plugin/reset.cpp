@@ -95,7 +95,7 @@ int Plugin::ResetStats(const ResetInput& in) {
     if (startKey != 0) {
         WriteSetting("Start", "0");
     } else if (!platform_.windows->HasSetupWindow()) {
-        if (!IsOneOf(hostVersion, kOldHostVersions)) platform_.windows->Start();
+        if (!IsOneOf(hostVersion, kOldHostVersions)) platform_.windows->Start(*this);
         WriteSetting("Start", "1");
     }
 

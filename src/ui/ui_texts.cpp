@@ -22,7 +22,7 @@ std::string SetupTitle(const UiLanguage& lang) {
 
 std::string PrefixTitle(const UiLanguage& lang, std::optional<std::size_t> count) {
     std::string title = Format("%s-%s %s", Contest(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuPrefixes : "Working prefix");
-    if (count) AppendFormat(title, " %zu", *count);
+    if (count) title += " " + std::to_string(*count);
     return title;
 }
 

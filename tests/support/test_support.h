@@ -47,11 +47,14 @@ public:
 
 class FakeWindowThread final : public IWindowThread {
 public:
-    void Start() override {
+    void Start(Plugin&) override {
         ++starts;
         if (startOpensSetup) running = true;
     }
-    void Stop() override { running = false; }
+    bool Stop() override {
+        running = false;
+        return true;
+    }
     bool HasSetupWindow() const override { return running; }
     void PostRefresh() override { ++posts; }
     bool startOpensSetup = false;

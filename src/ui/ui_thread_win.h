@@ -1,0 +1,86 @@
+// The plug-in's window thread on Windows: it runs the Setup window modally and
+// the two view windows beside it. The host's thread only starts it, posts the
+// refresh message to it and, at unload, closes its windows and waits for it.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <vector>
+
+#include "plugin/platform.h"
+#include "ui/host_link_win.h"
+#include "ui/ui_state.h"
+
+namespace stats {
+
+class Plugin;
+class SetupModel;
+class Win32WindowThread;
+
+// Everything the windows of one run of the thread share; lives on its stack.
+struct UiContext;
+
+class Win32ViewWindows final : public IViewWindows {
+public:
+    Win32ViewWindows(UiContext& context, Win32WindowThread& thread) : context_(context), thread_(thread) {}
+    bool IsOpen(View view) const override;
+    void Open(View view) override;
+    void Close(View view) override;
+    void SetTitle(View view, const std::string& title) override;
+    void RepaintPanel(View view) override;
+    void PostRefresh() override;
+    // Destroys every view window this run made, hidden ones included.
+    void DestroyAll();
+
+private:
+    UiContext& context_;
+    Win32WindowThread& thread_;
+    std::vector<HWND> made_;
+};
+
+struct UiContext {
+    HINSTANCE module;
+    Plugin& plugin;
+    Win32WindowThread& thread;
+    UiState ui;
+    Win32HostLink host;
+    Win32ViewWindows views;
+    HICON icon = nullptr;
+    HBRUSH brush = nullptr;  // the windows' background colour
+    SetupModel* setup = nullptr;
+    HWND setupWindow = nullptr;
+
+    UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t) : module(m), plugin(p), thread(t), views(*this, t) {}
+};
+
+class Win32WindowThread final : public IWindowThread {
+public:
+    explicit Win32WindowThread(HINSTANCE module) : module_(module) {}
+    void Start(Plugin& plugin) override;
+    bool Stop() override;
+    bool HasSetupWindow() const override { return setupExists_.load(); }
+    void PostRefresh() override;
+
+    // Kept up to date by the window thread, read by the host's thread.
+    std::atomic<HWND> setupWindow{nullptr};
+    std::atomic<HWND> prefixWindow{nullptr};
+    std::atomic<HWND> prevQsoWindow{nullptr};
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID self);
+    DWORD Run();
+
+    HINSTANCE module_;
+    Plugin* plugin_ = nullptr;
+    std::atomic<bool> setupExists_{false};
+    std::atomic<bool> stopping_{false};  // the host's thread is waiting in Stop
+    std::atomic<int> startedThreads_{0};  // created and not yet ended
+};
+
+// The Setup window's modal run (template 104); returns when it is closed.
+void RunSetupWindow(UiContext& context);
+// A view window (template 116 or 114), modeless, without a parent.
+HWND CreateViewWindow(UiContext& context, View view);
+
+}  // namespace stats
