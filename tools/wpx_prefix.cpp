@@ -1,0 +1,68 @@
+#include "wpx_prefix.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace tools {
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
+
+std::string Upper(std::string_view text) {
+    std::string out(text);
+    for (char& c : out)
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    return out;
+}
+
+bool IsOperatingSuffix(std::string_view part) {
+    static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "A", "E", "J"};
+    return std::find(std::begin(kSuffixes), std::end(kSuffixes), part) != std::end(kSuffixes);
+}
+
+// Index one past the first digit group that follows a letter, or 0 when there is none.
+std::size_t EndOfNumber(std::string_view call) {
+    for (std::size_t i = 1; i < call.size(); ++i) {
+        if (!IsDigit(call[i]) || !IsLetter(call[i - 1])) continue;
+        while (i < call.size() && IsDigit(call[i])) ++i;
+        return i;
+    }
+    return 0;
+}
+
+std::string PrefixOfPlainCall(std::string_view call) {
+    if (call.empty()) return {};
+    if (const std::size_t end = EndOfNumber(call); end != 0) return std::string(call.substr(0, end));
+    return std::string(call.substr(0, 2)) + "0";
+}
+
+}  // namespace
+
+std::string WpxPrefix(std::string_view text) {
+    const std::string call = Upper(text);
+    std::vector<std::string_view> parts;
+    for (std::size_t from = 0; from <= call.size();) {
+        const std::size_t slash = std::min(call.find('/', from), call.size());
+        const std::string_view part = std::string_view(call).substr(from, slash - from);
+        if (!part.empty() && !IsOperatingSuffix(part)) parts.push_back(part);
+        from = slash + 1;
+    }
+    if (parts.empty()) return {};
+    if (parts.size() == 1) return PrefixOfPlainCall(parts[0]);
+
+    // The home call is the longer part; the other one says where the station is.
+    const bool firstIsDesignator = parts[0].size() <= parts[1].size();
+    const std::string_view designator = firstIsDesignator ? parts[0] : parts[1];
+    const std::string_view home = firstIsDesignator ? parts[1] : parts[0];
+    if (designator.size() == 1 && IsDigit(designator[0])) {
+        // A new call area: the home prefix with its number replaced.
+        std::string prefix = PrefixOfPlainCall(home);
+        while (!prefix.empty() && IsDigit(prefix.back())) prefix.pop_back();
+        return prefix + std::string(designator);
+    }
+    return PrefixOfPlainCall(designator);
+}
+
+}  // namespace tools
