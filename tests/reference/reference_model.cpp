@@ -1,0 +1,224 @@
+#include "reference_model.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+namespace reference {
+
+namespace {
+
+const char* const kBands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+const char* const kModes[] = {"CW", "SSB"};
+const char kWrongBand[] = "   WRONG BAND !!!";
+const char kWrongMode[] = "   WRONG MODE !!!";
+const char kNoNumber[] = "   NO RX NUMBER !!!";
+const char kDupe[] = "   DUPE !!!";
+
+bool SameIgnoringCase(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+template <std::size_t N>
+bool Listed(const std::string& text, const char* const (&list)[N]) {
+    for (const char* item : list)
+        if (SameIgnoringCase(text, item)) return true;
+    return false;
+}
+
+std::string Printf(const char* format, long long a, long long b = 0, long long c = 0) {
+    char buffer[256];
+    std::snprintf(buffer, sizeof buffer, format, a, b, c);
+    return buffer;
+}
+
+// Whole minutes from a QSO to the reference time: the span rounded by half a
+// second away from zero, then cut toward zero. Dates before 1900 count their
+// fraction forward within the day.
+std::optional<long long> MinutesBefore(const OleDateTime& qso, const OleDateTime& reference) {
+    if (!qso.IsValid() || !reference.IsValid()) return std::nullopt;
+    auto linear = [](double d) { return d >= 0.0 ? d : std::ceil(d) - (d - std::ceil(d)); };
+    const double span = linear(reference.m_dt) - linear(qso.m_dt);
+    const double halfSecond = 1.0 / (2.0 * 86400.0);
+    const double minutes = (span + (span < 0.0 ? -halfSecond : halfSecond)) * 1440.0;
+    if (!(std::fabs(minutes) < 9.0e18)) return std::nullopt;
+    return static_cast<long long>(minutes);
+}
+
+}  // namespace
+
+void Model::Reset(const Run& run) {
+    run_ = run;
+    log_.clear();
+    lines_.clear();
+    workedBands_.clear();
+}
+
+std::string Model::LineText(const Qso& q, const char* reason) {
+    const std::string sep = "  ";
+    return "QSO:  " + std::to_string(q.frequencyHz / 1000) + sep + q.mode + sep +
+           stats::FormatOleDate(q.time, "%Y-%m-%d %H%M") + sep + q.ownCall + sep + q.rstSent + sep + q.exchangeSent +
+           sep + q.call + sep + q.rstReceived + sep + q.exchangeReceived + reason;
+}
+
+void Model::Reject(const Qso& q, const char* reason) {
+    lines_.push_back(Line{LineText(q, reason), true, q.call, q.mode, stats::FormatOleDate(q.time, "%Y-%m-%d %H%M")});
+}
+
+int Model::Add(const Qso& q) {
+    if (!Listed(q.band, kBands)) {
+        Reject(q, kWrongBand);
+        return 0;
+    }
+    if (std::find(workedBands_.begin(), workedBands_.end(), q.band) == workedBands_.end()) workedBands_.push_back(q.band);
+    if (!Listed(q.mode, kModes)) {
+        Reject(q, kWrongMode);
+        return 0;
+    }
+    if (q.exchangeReceived.empty() || q.exchangeSent.empty()) {
+        Reject(q, kNoNumber);
+        return 0;
+    }
+    bool dupe = false;
+    for (const Stored& earlier : log_) {
+        if (!SameKey(earlier.qso, q)) continue;
+        lines_.push_back(Line{LineText(q, kDupe), false, "", "", ""});
+        dupe = true;
+    }
+    log_.push_back(Stored{q, dupe});
+    return 1;
+}
+
+int Model::Remove(const Qso& q) {
+    // The first stored QSO with this call, band, mode and time.
+    std::size_t found = log_.size();
+    for (std::size_t i = 0; i < log_.size() && found == log_.size(); ++i)
+        if (SameKey(log_[i].qso, q) && stats::OleDatesEqual(log_[i].qso.time, q.time)) found = i;
+
+    // Its dupe lines go, and one dupe line of each later QSO it made a dupe;
+    // of equal lines the first ones in the file go.
+    std::multiset<std::string> dropping;
+    if (found != log_.size()) {
+        for (std::size_t i = 0; i < log_.size(); ++i) {
+            if (!SameKey(log_[i].qso, q)) continue;
+            if (i < found) dropping.insert(LineText(log_[found].qso, kDupe));
+            if (i > found) dropping.insert(LineText(log_[i].qso, kDupe));
+        }
+        log_.erase(log_.begin() + static_cast<std::ptrdiff_t>(found));
+        // As if it had never been added: a QSO is a dupe when an earlier one matches it.
+        bool earlier = false;
+        for (Stored& s : log_) {
+            if (!SameKey(s.qso, q)) continue;
+            s.dupe = earlier;
+            earlier = true;
+        }
+    }
+    const std::string dateTime = stats::FormatOleDate(q.time, "%Y-%m-%d %H%M");
+    std::vector<Line> kept;
+    for (Line& line : lines_) {
+        if (const auto it = dropping.find(line.text); !line.rejection && it != dropping.end()) {
+            dropping.erase(it);
+            continue;
+        }
+        if (line.rejection && line.call == q.call && line.mode == q.mode && line.dateTime == dateTime) continue;
+        kept.push_back(std::move(line));
+    }
+    lines_ = std::move(kept);
+    return 1;
+}
+
+int Model::CheckCall(const Check& c) const {
+    const int invalid = run_.hostVersion == "2.19" || run_.hostVersion == "2.20" ? 1 : 4;
+    if (c.band && c.otherBand && !SameIgnoringCase(*c.band, *c.otherBand)) return invalid;
+    if (!Listed(c.band.value_or(""), kBands)) return invalid;
+    if (!Listed(c.mode.value_or(""), kModes)) return invalid;
+    if (c.countryPrefix.value_or("").empty()) return 1;
+    if (c.call)
+        for (const Stored& s : log_)
+            if (s.qso.call == *c.call && s.qso.band == *c.band) return 0;
+    for (const Stored& s : log_)
+        if (s.qso.wpxPrefix == c.wpxPrefix.value_or("")) return 1;
+    return 2;
+}
+
+std::string Model::Result() {
+    std::string out = "  CQ-WPX-" + std::string(run_.cwContest ? "CW" : "SSB") + " Contest " +
+                      stats::FormatOleDate(run_.start, "%d.%m") + "-" + stats::FormatOleDate(run_.end, "%d.%m.%Y") +
+                      " \r\n     Contestant: " + run_.ownCall + "\r\nBand\tQSOs\tPoints\tNew Prefix\r\n";
+
+    // Bands in display order: descending by the text padded with zeros to 20.
+    auto padded = [](const std::string& b) { return b.size() >= 20 ? b : std::string(20 - b.size(), '0') + b; };
+    std::vector<std::string> bands = workedBands_;
+    std::sort(bands.begin(), bands.end(), [&](const std::string& a, const std::string& b) { return padded(a) > padded(b); });
+
+    const std::string lastBand = log_.empty() ? std::string() : log_.back().qso.band;
+    const OleDateTime reference =
+        !run_.reportRequest && log_.size() > 1 ? log_.back().qso.time : OleDateTime::Valid(0.0);
+
+    long long totalQsos = 0, totalPoints = 0, multipliers = 0, dupes = 0, lastPoints = 0;
+    long long hourQsos = 0, hourPoints = 0, tenQsos = 0, tenPoints = 0;
+    std::set<std::string> prefixes;
+    for (const std::string& band : bands) {
+        long long qsos = 0, points = 0;
+        const int factor = band == "80m" || band == "40m" ? 2 : 1;
+        for (const Stored& s : log_) {
+            const Qso& r = s.qso;
+            if (r.band != band || r.call.empty()) continue;
+            if (s.dupe) {
+                ++dupes;
+                continue;
+            }
+            const int p = factor * (r.countryPrefix == run_.ownCountry ? 1 : r.continent == run_.ownContinent ? 2 : 3);
+            ++qsos;
+            points += p;
+            if (r.band == lastBand) lastPoints = p;
+            if (!run_.reportRequest) {
+                const auto minutes = MinutesBefore(r.time, reference);
+                if (minutes && *minutes < 60) {
+                    ++hourQsos;
+                    hourPoints += p;
+                }
+                if (minutes && *minutes < 10) {
+                    ++tenQsos;
+                    tenPoints += p;
+                }
+            }
+            if (prefixes.insert(r.wpxPrefix).second) ++multipliers;
+        }
+        out += band + Printf("\t %lld\t  %lld\r\n", qsos, points);
+        totalQsos += qsos;
+        totalPoints += points;
+    }
+    const long long fileLines = 1 + static_cast<long long>(lines_.size());
+    const long long bad = std::max(fileLines - dupes, 1LL) - 1;
+    out += Printf("Total\t %lld\t  %lld\t    %lld\r\n", totalQsos, totalPoints, multipliers);
+    out += Printf("Dupe\t %lld\r\nBad QSO\t %lld\r\n", dupes, bad);
+    out += Printf("Score = %lld * %lld  = %lld \r\n", totalPoints, multipliers, totalPoints * multipliers);
+    if (!run_.reportRequest && !log_.empty()) {
+        out += Printf("\t\t\tRate\r\nHourly (10min) QSO rate: %5lld (%lld) QSOs/hour\r\n", hourQsos, tenQsos * 6);
+        out += Printf("Hourly (10min) pts rate: %5lld (%lld) points/hour\r\n\r\n", hourPoints, tenPoints * 6);
+        out += Printf("Last QSO: %lld points\r\n", lastPoints);
+    }
+    return out;
+}
+
+std::string Model::BadQsoFileName() const {
+    return std::string(run_.cwContest ? "BadQSO_StatsWPXCW_" : "BadQSO_StatsWPXSSB_") +
+           stats::FormatOleDate(run_.end, "%d_%m_%Y") + ".txt";
+}
+
+std::string Model::BadQsoFile() const {
+    std::string out = run_.cwContest ? "CQ-WPX-CW TEST UBN file \r\n" : "CQ-WPX-SSB TEST UBN file \r\n";
+    for (const Line& line : lines_) out += line.text + "\r\n";
+    return out;
+}
+
+}  // namespace reference
