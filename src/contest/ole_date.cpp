@@ -82,6 +82,7 @@ std::optional<CalendarFields> OleDateToFields(double dt) {
     }
 
     CivilFromDays(days + kEpochOffset, f.year, f.month, f.day);
+    if (f.year > 9999) return std::nullopt;  // the last half second of 9999 rounds past the range
     const std::int64_t unixDays = days + kEpochOffset;
     f.dayOfWeek = static_cast<int>(((unixDays % 7) + 7 + 4) % 7);  // 1970-01-01 was a Thursday
     f.dayOfYear = static_cast<int>(unixDays - DaysFromCivil(f.year, 1, 1) + 1);

@@ -5,6 +5,16 @@
 #include <string>
 #include <string_view>
 
+// The formatting follows the C99 conventions on every build (MinGW's own
+// printf included), so the checks use them too.
+#if defined(__MINGW32__)
+#define STATS_PRINTF_FORMAT(f, a) __attribute__((format(gnu_printf, f, a)))
+#elif defined(__GNUC__)
+#define STATS_PRINTF_FORMAT(f, a) __attribute__((format(printf, f, a)))
+#else
+#define STATS_PRINTF_FORMAT(f, a)
+#endif
+
 namespace stats {
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
@@ -16,15 +26,11 @@ int ParseDecimal(std::string_view text);
 
 // Appends printf-style formatted text.
 void AppendFormat(std::string& out, const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 2, 3)))
-#endif
+    STATS_PRINTF_FORMAT(2, 3)
     ;
 
 std::string Format(const char* format, ...)
-#if defined(__GNUC__)
-    __attribute__((format(printf, 1, 2)))
-#endif
+    STATS_PRINTF_FORMAT(1, 2)
     ;
 
 // Every occurrence of `pattern` (not empty) replaced; the inserted text is never searched again.

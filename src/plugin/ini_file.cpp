@@ -127,7 +127,9 @@ std::string WithValue(std::string_view content, std::string_view section, std::s
     };
     if (keyAt != lines.size()) {
         emit(0, keyAt);
-        out += newLine;
+        std::string_view fileKey, oldValue;
+        KeyValue(lines[keyAt].text, fileKey, oldValue);
+        out += std::string(fileKey) + "=" + std::string(value);  // the file keeps its own spelling of the key
         out += lines[keyAt].end.empty() ? std::string_view("\r\n") : lines[keyAt].end;
         emit(keyAt + 1, lines.size());
     } else if (sectionAt != lines.size()) {

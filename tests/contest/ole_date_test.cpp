@@ -49,6 +49,7 @@ TEST(OleDateConversion, YearsOneHundredToNineNineNineNine) {
     EXPECT_EQ(Text(2958465.0 + 86399.0 / 86400.0), "9999-12-31 23:59:59");
     EXPECT_FALSE(OleDateToFields(-657435.0));
     EXPECT_FALSE(OleDateToFields(2958466.0));
+    EXPECT_EQ(Text(2958465.9999999), "Invalid DateTime") << "rounds into the year 10000";
     EXPECT_EQ(Text(2958466.0), "Invalid DateTime");
     EXPECT_FALSE(OleDateToFields(std::numeric_limits<double>::quiet_NaN()));
 }

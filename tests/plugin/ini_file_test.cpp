@@ -32,7 +32,7 @@ TEST(IniRead, ValuesAreCutTo99Bytes) {
 TEST(IniWrite, ChangesOrAddsOneLineAndKeepsTheRest) {
     const std::string content = "; kept\r\n[Other]\r\nx=1\r\n\r\n[Settings]\nStart=0\n; note\n\n[Last]\r\ny=2";
     EXPECT_EQ(ini::WithValue(content, "settings", "START", "1"),
-              "; kept\r\n[Other]\r\nx=1\r\n\r\n[Settings]\nSTART=1\n; note\n\n[Last]\r\ny=2");
+              "; kept\r\n[Other]\r\nx=1\r\n\r\n[Settings]\nStart=1\n; note\n\n[Last]\r\ny=2");
     EXPECT_EQ(ini::WithValue(content, "Settings", "CW", "1"),
               "; kept\r\n[Other]\r\nx=1\r\n\r\n[Settings]\nStart=0\n; note\nCW=1\r\n\n[Last]\r\ny=2");
     EXPECT_EQ(ini::WithValue(content, "New", "k", "v"), content + "\r\n[New]\r\nk=v\r\n");
@@ -47,7 +47,7 @@ TEST(IniFile, RoundTripThroughTheFileSystem) {
     EXPECT_TRUE(ini::WriteString(path, "Settings", "Start", "1"));
     EXPECT_TRUE(ini::WriteString(path, "Settings", "Claimed", "24"));
     EXPECT_TRUE(ini::WriteString(path, "Settings", "start", "0"));
-    EXPECT_EQ(ReadFile(path), "[Settings]\r\nstart=0\r\nClaimed=24\r\n");
+    EXPECT_EQ(ReadFile(path), "[Settings]\r\nStart=0\r\nClaimed=24\r\n");
     EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
     EXPECT_FALSE(ini::WriteString("NoFolder/x.ini", "Settings", "Start", "1")) << "folders are not created";
     EXPECT_FALSE(std::filesystem::exists("NoFolder"));
