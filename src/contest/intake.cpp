@@ -28,23 +28,25 @@ std::string DupeLineOf(const QsoLog& log, const QsoRecord& r) {
 
 }  // namespace
 
+std::string ReportLineFor(const QsoInput& qso, const char* reason) {
+    const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
+    badqso::LineFields f;
+    f.freqKHz = qso.frequencyHz / 1000;
+    f.mode = qso.mode;
+    f.dateTime = dateTime;
+    f.ownCall = qso.ownCall;
+    f.rstSent = qso.rstSent;
+    f.exchSent = qso.exchangeSent;
+    f.call = qso.call;
+    f.rstRcvd = qso.rstReceived;
+    f.exchRcvd = qso.exchangeReceived;
+    return badqso::ReportLine(f, reason);
+}
+
 int AddQso(RunState& state, const QsoInput& qso) {
     const std::uint32_t freqKHz = qso.frequencyHz / 1000;
     // Only rejected QSOs and dupes are written, so the line is made on demand.
-    auto line = [&](const char* reason) {
-        const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
-        badqso::LineFields f;
-        f.freqKHz = freqKHz;
-        f.mode = qso.mode;
-        f.dateTime = dateTime;
-        f.ownCall = qso.ownCall;
-        f.rstSent = qso.rstSent;
-        f.exchSent = qso.exchangeSent;
-        f.call = qso.call;
-        f.rstRcvd = qso.rstReceived;
-        f.exchRcvd = qso.exchangeReceived;
-        return badqso::ReportLine(f, reason);
-    };
+    auto line = [&](const char* reason) { return ReportLineFor(qso, reason); };
 
     if (!state.g_ValidBands.Contains(qso.band)) {
         badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonWrongBand));

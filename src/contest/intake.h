@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 #include "contest/ole_date.h"
@@ -26,6 +27,9 @@ struct QsoInput {
     std::string_view continent;
     std::string_view band;
 };
+
+// The bad-QSO line of a QSO with the given reason, without its line end.
+std::string ReportLineFor(const QsoInput& qso, const char* reason);
 
 // Checks band, mode and serial numbers; stores the QSO (a duplicate flagged)
 // and returns 1, or rejects it and returns 0. Rejections and each earlier match

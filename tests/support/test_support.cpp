@@ -135,19 +135,6 @@ std::string Golden(const std::string& name) { return ReadFile(std::string(STATS_
                                          << expected.size() << " bytes; line ends matter too)";
 }
 
-std::string LineOf(const Qso& q, const char* reason) {
-    const std::string dt = FormatOleDate(q.time, badqso::kDateTimeFormat);
-    badqso::LineFields f;
-    f.freqKHz = q.freqHz / 1000;
-    f.mode = q.mode;
-    f.dateTime = dt;
-    f.ownCall = q.ownCall;
-    f.rstSent = q.rstSent;
-    f.exchSent = q.exchSent;
-    f.call = q.call;
-    f.rstRcvd = q.rstRcvd;
-    f.exchRcvd = q.exchRcvd;
-    return badqso::ReportLine(f, reason);
-}
+std::string LineOf(const Qso& q, const char* reason) { return ReportLineFor(q.Input(), reason); }
 
 }  // namespace stats::test
