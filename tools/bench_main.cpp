@@ -1,0 +1,500 @@
+// stats-bench: times the engine through libStats.so's exports against the
+// reference model of the rules, on generated logs of 10,000 and 100,000 QSOs.
+//
+// For each size: a full replay (ResetStats0, every AddData0, GetResult0), the
+// result request alone, call checks against the full log, removals, and the
+// peak memory of a process that only drives the plug-in; then the same work
+// through the reference model, with the result texts, bad-QSO files and check
+// codes compared byte for byte. Times are medians of several runs.
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "adif.h"
+#include "host_platform.h"
+#include "host_session.h"
+#include "log_generator.h"
+#include "log_mapping.h"
+#include "reference_model.h"
+#include "settings_key.h"
+#include "wpx_prefix.h"
+
+namespace fs = std::filesystem;
+using namespace tools;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+constexpr const char kUsage[] =
+    "usage: stats-bench [options]\n"
+    "  --sizes N,N,...   log sizes in QSOs (default 10000,100000)\n"
+    "  --runs N          engine runs per figure, the median is shown (default 5)\n"
+    "  --ref-runs N      reference-model runs per figure (default 5)\n"
+    "  --checks N        call checks per run (default 100000; the reference makes 1/100 of them)\n"
+    "  --removals N      removals per run (default 200)\n"
+    "  --plugin PATH     libStats.so (default: the build's)\n"
+    "  --calls PATH      MASTER.SCP, --cty PATH cty.csv (default: /usr/share/hamradio-files)\n"
+    "  --work DIR        scratch directory (default: a new one under the system's temp folder)\n";
+
+double Seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
+
+double Median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0.0 : v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2.0;
+}
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Peak and current resident memory of this process, in KiB.
+long StatusKiB(const char* key) {
+    std::ifstream in("/proc/self/status");
+    for (std::string line; std::getline(in, line);)
+        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
+    return -1;
+}
+
+reference::Qso ToReference(const HostQso& h, const std::string& ownCall) {
+    reference::Qso q;
+    q.ownCall = ownCall;
+    q.call = h.call;
+    q.time = h.time;
+    q.frequencyHz = h.frequencyHz;
+    q.mode = h.mode;
+    q.rstSent = h.rstSent;
+    q.rstReceived = h.rstReceived;
+    q.exchangeSent = h.exchangeSent;
+    q.exchangeReceived = h.exchangeReceived;
+    q.wpxPrefix = h.wpxPrefix;
+    q.countryPrefix = h.countryPrefix;
+    q.continent = h.continent;
+    q.band = h.band;
+    return q;
+}
+
+reference::Check ToReference(const HostCheck& c) {
+    reference::Check r;
+    r.call = c.call;
+    r.mode = c.mode;
+    r.wpxPrefix = c.wpxPrefix;
+    r.countryPrefix = c.countryPrefix;
+    r.band = c.band;
+    r.otherBand = c.otherBand.empty() ? c.band : c.otherBand;
+    return r;
+}
+
+// A log as the host would pass it, read back from the generator's ADIF.
+struct BenchLog {
+    std::string adifPath;
+    HostStation station;
+    std::vector<HostQso> qsos;
+    std::vector<HostCheck> checks;
+    std::vector<std::size_t> removals;  // indexes into qsos, in removal order
+};
+
+BenchLog MakeLog(std::size_t size, const std::vector<std::string>& calls, const CountryFile& countries,
+                 const std::string& work, std::size_t checkCount, std::size_t removalCount) {
+    GeneratorOptions o;
+    o.seed = 20230527 + size;
+    o.qsos = size;
+    o.cw = true;
+    const GeneratedLog generated = GenerateLog(o, calls, countries);
+    BenchLog log;
+    log.adifPath = work + "/bench-" + std::to_string(size) + ".adi";
+    {
+        std::ofstream out(log.adifPath, std::ios::binary);
+        out << ToAdif(generated);
+    }
+    adif::Reader reader(log.adifPath);
+    for (adif::Record r; reader.Next(r);)
+        if (auto q = MapRecord(r, log.adifPath, &countries, nullptr)) log.qsos.push_back(std::move(*q));
+    log.station.call = generated.options.ownCall;
+    log.station.countryPrefix = generated.ownCountry->prefix;
+    log.station.continent = generated.ownCountry->continent;
+    log.station.start = stats::OleDateTime::Valid(generated.start);
+    log.station.end = stats::OleDateTime::Valid(generated.end);
+
+    // Checks: half of them calls in the log (dupes, mostly), half any active call.
+    std::uint64_t x = size;
+    auto next = [&x]() {
+        x = x * 6364136223846793005ull + 1442695040888963407ull;
+        return x >> 33;
+    };
+    const char* bands[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+    for (std::size_t i = 0; i < checkCount; ++i) {
+        HostCheck c;
+        if (i % 2 == 0) {
+            const HostQso& q = log.qsos[next() % log.qsos.size()];
+            c.call = q.call;
+            c.band = q.band;
+        } else {
+            c.call = calls[next() % calls.size()];
+            c.band = bands[next() % 6];
+        }
+        c.mode = "CW";
+        c.wpxPrefix = WpxPrefix(c.call);
+        const auto where = countries.ByCall(c.call);
+        c.countryPrefix = where ? where->entity->prefix : c.wpxPrefix;
+        c.continent = where ? where->continent : "";
+        log.checks.push_back(std::move(c));
+    }
+    std::vector<std::size_t> all(log.qsos.size());
+    for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
+    for (std::size_t i = 0; i < removalCount && i < all.size(); ++i) {
+        std::swap(all[i], all[i + next() % (all.size() - i)]);
+        log.removals.push_back(all[i]);
+    }
+    return log;
+}
+
+struct Figures {
+    double replay = 0, perAdd = 0, result = 0, perCheck = 0, perRemoval = 0, maxRemoval = 0;
+};
+
+struct EngineOutputs {
+    std::string result, badFile, resultAfterRemovals, badFileAfterRemovals;
+    std::vector<int> codes;
+};
+
+void StartRun(HostSession& s, const BenchLog& log) {
+    WriteSettingsKey("Plugins/CQ-WPX-CW-SSB.ini", "Settings", "CW", "1");
+    WriteSettingsKey("Plugins/CQ-WPX-CW-SSB.ini", "Settings", "Start", "1");
+    s.Reset(log.station, false);
+}
+
+std::string BadFileName(const BenchLog& log) {
+    reference::Run run;
+    run.cwContest = true;
+    run.end = log.station.end;
+    reference::Model m;
+    m.Reset(run);
+    return m.BadQsoFileName();
+}
+
+Figures TimeEngine(HostSession& s, const BenchLog& log, int runs, EngineOutputs& out) {
+    std::vector<double> replay, perAdd, result, perCheck, perRemoval, maxRemoval;
+    const std::string badFile = BadFileName(log);
+    for (int run = 0; run < runs; ++run) {
+        const auto t0 = Clock::now();
+        StartRun(s, log);
+        unsigned number = 0;
+        for (const HostQso& q : log.qsos) s.Add(q, ++number);
+        const auto t1 = Clock::now();
+        const char* text = s.ResultPointer();
+        const auto t2 = Clock::now();
+        replay.push_back(Seconds(t2 - t0));
+        perAdd.push_back(Seconds(t1 - t0) / static_cast<double>(log.qsos.size()));
+        if (run == 0) {
+            out.result = text;
+            out.badFile = ReadFile(badFile);
+        }
+
+        const auto r0 = Clock::now();
+        s.ResultPointer();
+        result.push_back(Seconds(Clock::now() - r0));
+
+        std::vector<int> codes(log.checks.size());
+        const auto c0 = Clock::now();
+        for (std::size_t i = 0; i < log.checks.size(); ++i) codes[i] = s.Check(log.checks[i]);
+        perCheck.push_back(Seconds(Clock::now() - c0) / static_cast<double>(std::max<std::size_t>(1, log.checks.size())));
+        if (run == 0) out.codes = codes;
+
+        std::vector<double> each;
+        for (std::size_t i : log.removals) {
+            const auto d0 = Clock::now();
+            s.Remove(log.qsos[i]);
+            each.push_back(Seconds(Clock::now() - d0));
+        }
+        if (!each.empty()) {
+            double sum = 0;
+            for (double e : each) sum += e;
+            perRemoval.push_back(sum / static_cast<double>(each.size()));
+            maxRemoval.push_back(*std::max_element(each.begin(), each.end()));
+        }
+        if (run == 0) {
+            out.resultAfterRemovals = s.Result();
+            out.badFileAfterRemovals = ReadFile(badFile);
+        }
+    }
+    return Figures{Median(replay), Median(perAdd), Median(result), Median(perCheck), Median(perRemoval),
+                   Median(maxRemoval)};
+}
+
+Figures TimeReference(const BenchLog& log, int runs, std::size_t checkShare, const EngineOutputs& engine,
+                      std::vector<std::string>& differences) {
+    reference::Run run;
+    run.ownCall = log.station.call;
+    run.ownCountry = log.station.countryPrefix;
+    run.ownContinent = log.station.continent;
+    run.start = log.station.start;
+    run.end = log.station.end;
+    run.cwContest = true;
+    std::vector<reference::Qso> qsos;
+    qsos.reserve(log.qsos.size());
+    for (const HostQso& q : log.qsos) qsos.push_back(ToReference(q, run.ownCall));
+
+    std::vector<double> replay, perAdd, result, perCheck, perRemoval;
+    for (int r = 0; r < runs; ++r) {
+        reference::Model m;
+        const auto t0 = Clock::now();
+        m.Reset(run);
+        for (const reference::Qso& q : qsos) m.Add(q);
+        const auto t1 = Clock::now();
+        const std::string text = m.Result();
+        const auto t2 = Clock::now();
+        replay.push_back(Seconds(t2 - t0));
+        perAdd.push_back(Seconds(t1 - t0) / static_cast<double>(qsos.size()));
+        const auto r0 = Clock::now();
+        m.Result();
+        result.push_back(Seconds(Clock::now() - r0));
+
+        // The reference walks the log for every check: a share of them is enough to time it.
+        std::vector<std::size_t> sample;
+        for (std::size_t i = 0; i < log.checks.size(); i += checkShare) sample.push_back(i);
+        std::vector<int> codes;
+        const auto c0 = Clock::now();
+        for (std::size_t i : sample) codes.push_back(m.CheckCall(ToReference(log.checks[i])));
+        perCheck.push_back(Seconds(Clock::now() - c0) / static_cast<double>(std::max<std::size_t>(1, sample.size())));
+
+        const auto d0 = Clock::now();
+        for (std::size_t i : log.removals) m.Remove(qsos[i]);
+        perRemoval.push_back(Seconds(Clock::now() - d0) / static_cast<double>(std::max<std::size_t>(1, log.removals.size())));
+
+        if (r == 0) {
+            reference::Model fresh;
+            fresh.Reset(run);
+            for (const reference::Qso& q : qsos) fresh.Add(q);
+            if (fresh.Result() != engine.result) differences.push_back("result text");
+            if (fresh.BadQsoFile() != engine.badFile) differences.push_back("bad-QSO file");
+            for (std::size_t k = 0; k < sample.size(); ++k)
+                if (codes[k] != engine.codes[sample[k]]) {
+                    differences.push_back("check code of " + log.checks[sample[k]].call);
+                    break;
+                }
+            if (m.Result() != engine.resultAfterRemovals) differences.push_back("result text after removals");
+            if (m.BadQsoFile() != engine.badFileAfterRemovals) differences.push_back("bad-QSO file after removals");
+            (void)text;
+        }
+    }
+    return Figures{Median(replay), Median(perAdd), Median(result), Median(perCheck), Median(perRemoval), 0.0};
+}
+
+// The memory child: only the plug-in, fed from the ADIF file record by record.
+int MemoryChild(int argc, char** argv) {
+    if (argc < 9) return 2;
+    const std::string plugin = argv[2], adifPath = argv[3], work = argv[4];
+    HostStation station;
+    station.call = argv[5];
+    station.countryPrefix = argv[6];
+    station.continent = argv[7];
+    const std::size_t removals = std::stoul(argv[8]);
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) return 1;
+    fs::create_directories(work + "/Plugins");
+    fs::current_path(work);
+    const long baseline = StatusKiB("VmRSS:");
+
+    std::vector<HostQso> toRemove;
+    {
+        adif::Reader reader(adifPath);
+        adif::Record r;
+        bool started = false;
+        unsigned number = 0;
+        while (reader.Next(r)) {
+            auto q = MapRecord(r, adifPath, nullptr, nullptr);
+            if (!q) continue;
+            if (!started) {
+                station.start = station.end = q->time;
+                WriteSettingsKey("Plugins/CQ-WPX-CW-SSB.ini", "Settings", "CW", "1");
+                WriteSettingsKey("Plugins/CQ-WPX-CW-SSB.ini", "Settings", "Start", "1");
+                session->Reset(station, false);
+                started = true;
+            }
+            session->Add(*q, ++number);
+            if (number % 97 == 0 && toRemove.size() < removals) toRemove.push_back(std::move(*q));
+        }
+    }
+    session->Result();
+    for (const HostQso& q : toRemove) {
+        HostCheck c{q.call, q.band, q.mode, q.wpxPrefix, q.countryPrefix, q.continent, ""};
+        session->Check(c);
+        session->Remove(q);
+    }
+    session->Result();
+    std::printf("%ld %ld\n", StatusKiB("VmHWM:"), baseline);
+    return 0;
+}
+
+struct Memory {
+    long peakKiB = -1, baselineKiB = -1;
+};
+
+Memory MeasureMemory(const std::string& plugin, const BenchLog& log, const std::string& work, std::size_t removals) {
+    std::string ownCountry;
+    {  // without a country file the child counts countries by entity number
+        adif::Reader reader(log.adifPath);
+        adif::Record r;
+        StationFields station;
+        if (reader.Next(r)) MapRecord(r, log.adifPath, nullptr, nullptr, &station);
+        ownCountry = station.dxcc ? std::to_string(*station.dxcc) : "";
+    }
+    int pipeFds[2];
+    if (pipe(pipeFds) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(pipeFds[1], 1);
+        close(pipeFds[0]);
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        const std::string count = std::to_string(removals);
+        execl(self.c_str(), self.c_str(), "--memory-child", plugin.c_str(), log.adifPath.c_str(), work.c_str(),
+              log.station.call.c_str(), ownCountry.c_str(), log.station.continent.c_str(), count.c_str(),
+              static_cast<char*>(nullptr));
+        _exit(127);
+    }
+    close(pipeFds[1]);
+    char buffer[128] = {};
+    const ssize_t n = read(pipeFds[0], buffer, sizeof buffer - 1);
+    close(pipeFds[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    Memory m;
+    if (n > 0) std::sscanf(buffer, "%ld %ld", &m.peakKiB, &m.baselineKiB);
+    return m;
+}
+
+std::string Micro(double s) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.3f µs", s * 1e6);
+    return b;
+}
+std::string Milli(double s) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%.2f ms", s * 1e3);
+    return b;
+}
+std::string Sec(double s) {
+    char b[32];
+    std::snprintf(b, sizeof b, s < 1.0 ? "%.1f ms" : "%.2f s", s < 1.0 ? s * 1e3 : s);
+    return b;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::strcmp(argv[1], "--memory-child") == 0) return MemoryChild(argc, argv);
+
+    std::vector<std::size_t> sizes = {10000, 100000};
+    int runs = 5, refRuns = 5;
+    std::size_t checks = 100000, removals = 200;
+    std::string plugin = STATS_DEFAULT_PLUGIN, calls = "/usr/share/hamradio-files/MASTER.SCP",
+                cty = "/usr/share/hamradio-files/cty.csv", work;
+    try {
+        for (int i = 1; i < argc; ++i) {
+            const std::string a = argv[i];
+            auto value = [&]() -> std::string {
+                if (i + 1 >= argc) throw std::invalid_argument(a + " needs a value");
+                return argv[++i];
+            };
+            if (a == "--sizes") {
+                sizes.clear();
+                std::stringstream list(value());
+                for (std::string item; std::getline(list, item, ',');) sizes.push_back(std::stoul(item));
+            } else if (a == "--runs") {
+                runs = std::stoi(value());
+            } else if (a == "--ref-runs") {
+                refRuns = std::stoi(value());
+            } else if (a == "--checks") {
+                checks = std::stoul(value());
+            } else if (a == "--removals") {
+                removals = std::stoul(value());
+            } else if (a == "--plugin") {
+                plugin = fs::absolute(value()).string();
+            } else if (a == "--calls") {
+                calls = value();
+            } else if (a == "--cty") {
+                cty = value();
+            } else if (a == "--work") {
+                work = fs::absolute(value()).string();
+            } else {
+                std::fputs(kUsage, a == "--help" ? stdout : stderr);
+                return a == "--help" ? 0 : 2;
+            }
+        }
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "stats-bench: %s\n%s", e.what(), kUsage);
+        return 2;
+    }
+    if (work.empty()) work = (fs::temp_directory_path() / ("stats-bench-" + std::to_string(getpid()))).string();
+    fs::create_directories(work + "/engine/Plugins");
+
+    std::string error;
+    const auto countries = CountryFile::Load(cty, &error);
+    if (!countries) {
+        std::fprintf(stderr, "stats-bench: %s\n", error.c_str());
+        return 2;
+    }
+    const std::vector<std::string> callList = ReadCallList(calls);
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-bench: %s\n", error.c_str());
+        return 1;
+    }
+
+    std::printf("stats-bench: engine through %s, median of %d runs (reference: %d)\n", plugin.c_str(), runs, refRuns);
+    std::printf("\n| QSOs | full replay | per AddData0 | GetResult0 | CheckCall0 | RemoveData0 (mean / max) | peak memory | reference replay | replay ratio | outputs |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+    std::fflush(stdout);
+    bool allMet = true, allSame = true;
+    for (const std::size_t size : sizes) {
+        BenchLog log = MakeLog(size, callList, *countries, work, checks, removals);
+        const Memory memory = MeasureMemory(plugin, log, work + "/memory-" + std::to_string(size), removals);
+
+        fs::current_path(work + "/engine");
+        EngineOutputs engineOut;
+        const Figures e = TimeEngine(*session, log, runs, engineOut);
+        std::vector<std::string> differences;
+        const Figures r = TimeReference(log, refRuns, 100, engineOut, differences);
+        fs::current_path(work);
+
+        const double ratio = r.replay / e.replay;
+        std::string outputs = differences.empty() ? "identical" : "DIFFER:";
+        for (const std::string& d : differences) outputs += " " + d + ";";
+        allSame = allSame && differences.empty();
+        char peak[64];
+        std::snprintf(peak, sizeof peak, "%.1f MiB (plug-in %.1f)", memory.peakKiB / 1024.0,
+                      (memory.peakKiB - memory.baselineKiB) / 1024.0);
+        std::printf("| %zu | %s | %s | %s | %s | %s / %s | %s | %s | %.0fx | %s |\n", log.qsos.size(),
+                    Sec(e.replay).c_str(), Micro(e.perAdd).c_str(), Milli(e.result).c_str(), Micro(e.perCheck).c_str(),
+                    Milli(e.perRemoval).c_str(), Milli(e.maxRemoval).c_str(), peak, Sec(r.replay).c_str(), ratio,
+                    outputs.c_str());
+        std::printf("|  | reference: |  %s | %s | %s | %s |  |  |  |  |\n", Micro(r.perAdd).c_str(),
+                    Milli(r.result).c_str(), Micro(r.perCheck).c_str(), Milli(r.perRemoval).c_str());
+        std::fflush(stdout);
+        if (size >= 100000) {
+            const bool met = ratio >= 50 && e.perAdd < 1e-6 && e.perCheck < 1e-6 && e.result < 0.020 &&
+                             e.maxRemoval < 0.010 && memory.peakKiB >= 0 && memory.peakKiB < 64 * 1024;
+            allMet = allMet && met;
+        }
+    }
+    std::printf("\nTargets at 100,000 QSOs: replay >= 50x the reference, AddData0 < 1 µs, CheckCall0 < 1 µs,"
+                " GetResult0 < 20 ms, RemoveData0 < 10 ms, peak memory < 64 MiB: %s\n",
+                allMet ? "met" : "MISSED");
+    std::error_code ec;
+    fs::remove_all(work, ec);
+    return allSame ? 0 : 1;
+}
