@@ -54,6 +54,11 @@ public:
         --size_;
     }
 
+    // Starts loading the slot where `key` would be, ahead of a look-up.
+    void Prefetch(const Key& key) const {
+        if (!slots_.empty()) __builtin_prefetch(&slots_[Home(key)]);
+    }
+
     std::size_t Size() const { return size_; }
 
     void Clear() {

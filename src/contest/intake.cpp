@@ -65,10 +65,6 @@ int AddQso(RunState& state, const QsoInput& qso) {
         return 0;
     }
 
-    // One dupe line per earlier QSO with the same call, band and mode.
-    const std::size_t matches = state.g_QsoLog.CountSame(qso.call, qso.band, qso.mode);
-    if (matches > 0) badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonDupe), matches);
-
     QsoFields record;
     record.call = qso.call;
     record.country = qso.countryPrefix;
@@ -83,8 +79,16 @@ int AddQso(RunState& state, const QsoInput& qso) {
     record.ownCall = qso.ownCall;
     record.freqKHz = freqKHz;
     record.time = qso.qsoTime;
-    record.dupe = matches > 0;
-    state.g_QsoLog.Append(record);
+    std::size_t matches = 0;
+    const std::size_t index = state.g_QsoLog.Append(record, &matches);
+    // A dupe stays in the log but earns nothing; one line per earlier QSO with
+    // the same call, band and mode.
+    if (matches > 0) {
+        QsoRecord& stored = state.g_QsoLog.MutableRecord(index);
+        stored.dupe = 1;
+        stored.excluded = 1;
+        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonDupe), matches);
+    }
     return 1;
 }
 

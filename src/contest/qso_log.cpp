@@ -1,6 +1,7 @@
 #include "contest/qso_log.h"
 
 #include <algorithm>
+#include <iterator>
 #include <stdexcept>
 
 #include "contest/text_util.h"
@@ -34,19 +35,23 @@ CInfo QsoLog::GetAt(std::size_t i) const {
     return info;
 }
 
-std::size_t QsoLog::Append(const QsoFields& f) {
+std::size_t QsoLog::Append(const QsoFields& f, std::size_t* earlierSame) {
+    const std::string_view texts[] = {f.call,    f.country, f.continent, f.band,     f.mode,   f.rstRcvd,
+                                      f.rstSent, f.exchRcvd, f.exchSent, f.prefix, f.ownCall};
+    Id ids[std::size(texts)];
+    pool_.InternAll(texts, ids, std::size(texts));
     QsoRecord r;
-    r.call = pool_.Intern(f.call);
-    r.country = pool_.Intern(f.country);
-    r.continent = pool_.Intern(f.continent);
-    r.band = pool_.Intern(f.band);
-    r.mode = pool_.Intern(f.mode);
-    r.rstRcvd = pool_.Intern(f.rstRcvd);
-    r.rstSent = pool_.Intern(f.rstSent);
-    r.exchRcvd = pool_.Intern(f.exchRcvd);
-    r.exchSent = pool_.Intern(f.exchSent);
-    r.prefix = pool_.Intern(f.prefix);
-    r.ownCall = pool_.Intern(f.ownCall);
+    r.call = ids[0];
+    r.country = ids[1];
+    r.continent = ids[2];
+    r.band = ids[3];
+    r.mode = ids[4];
+    r.rstRcvd = ids[5];
+    r.rstSent = ids[6];
+    r.exchRcvd = ids[7];
+    r.exchSent = ids[8];
+    r.prefix = ids[9];
+    r.ownCall = ids[10];
     r.freqKHz = f.freqKHz;
     r.excluded = f.dupe ? 1 : 0;
     r.dupe = f.dupe ? 1 : 0;
@@ -54,13 +59,18 @@ std::size_t QsoLog::Append(const QsoFields& f) {
     r.seq = nextSeq_++;
     r.nextSame = kNoSeq;
 
-    Group& group = groups_[GroupKey{r.call, r.band, r.mode}];
+    const GroupKey key{r.call, r.band, r.mode};
+    const std::uint64_t callBand = CallBandKey(r.call, r.band);
+    groups_.Prefetch(key);
+    callBandCount_.Prefetch(callBand);
+    Group& group = groups_[key];
+    if (earlierSame != nullptr) *earlierSame = group.count;
     if (group.count++ == 0)
         group.first = r.seq;
     else
         records_[IndexOfSeq(group.last)].nextSame = r.seq;
     group.last = r.seq;
-    ++callBandCount_[CallBandKey(r.call, r.band)];
+    ++callBandCount_[callBand];
     if (prefixCount_.size() <= r.prefix) prefixCount_.resize(pool_.Size() + 1024);
     ++prefixCount_[r.prefix];
 

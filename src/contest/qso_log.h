@@ -87,8 +87,10 @@ public:
     const std::string& Text(Id id) const { return pool_.Text(id); }
     std::optional<Id> FindId(std::string_view text) const { return pool_.Find(text); }
 
-    // Appends a record made of `fields`; returns its index.
-    std::size_t Append(const QsoFields& fields);
+    // Appends a record made of `fields`; returns its index. `earlierSame`
+    // receives the number of records already stored with the same call, band
+    // and mode.
+    std::size_t Append(const QsoFields& fields, std::size_t* earlierSame = nullptr);
     void RemoveAt(std::size_t i);
     void RemoveAll();
 

@@ -22,19 +22,27 @@ public:
     StringPool& operator=(const StringPool&) = delete;
 
     Id Intern(std::string_view text);
+    // Interns several texts at once; their table look-ups overlap in memory.
+    void InternAll(const std::string_view* texts, Id* ids, std::size_t count);
     std::optional<Id> Find(std::string_view text) const;
     const std::string& Text(Id id) const { return texts_[id]; }
     std::size_t Size() const { return texts_.size(); }
     void Clear();
 
 private:
-    // Open addressing: each slot holds a text's hash and its id + 1 (0: free).
+    // Open addressing: each slot holds a text's hash, its id + 1 (0: free) and
+    // its first eight bytes, so that short texts (most calls, all serials)
+    // compare without a second memory access.
     struct Slot {
         std::uint32_t hash = 0;
         std::uint32_t idPlusOne = 0;
+        std::uint64_t head = 0;
     };
     static std::uint32_t HashOf(std::string_view text);
-    std::size_t SlotOf(std::string_view text, std::uint32_t hash) const;
+    static std::uint64_t HeadOf(std::string_view text);
+    std::size_t SlotOf(std::string_view text, std::uint32_t hash, std::uint64_t head) const;
+    Id InternHashed(std::string_view text, std::uint32_t hash);
+    void Reserve(std::size_t more);
     void Grow();
 
     std::deque<std::string> texts_;
