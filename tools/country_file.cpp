@@ -15,6 +15,14 @@ std::string Upper(std::string_view text) {
     return out;
 }
 
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r' || s.front() == '\n'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+        s.remove_suffix(1);
+    return s;
+}
+
 std::vector<std::string_view> Split(std::string_view text, char separator) {
     std::vector<std::string_view> parts;
     for (std::size_t from = 0;;) {
@@ -25,9 +33,41 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
     }
 }
 
+bool ToInt(std::string_view text, int& value) {
+    try {
+        std::size_t used = 0;
+        const std::string t(Trim(text));
+        value = std::stoi(t, &used);
+        return used == t.size();
+    } catch (...) {
+        return false;
+    }
+}
+
+bool ToDouble(std::string_view text, double& value) {
+    try {
+        std::size_t used = 0;
+        const std::string t(Trim(text));
+        value = std::stod(t, &used);
+        return used == t.size();
+    } catch (...) {
+        return false;
+    }
+}
+
+// Suffixes that say how a station operates, not where: they never make a designator.
 bool IsOperatingSuffix(std::string_view part) {
-    static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "A", "E", "J"};
+    static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "QRPP", "LH", "A", "E", "J"};
     return std::find(std::begin(kSuffixes), std::end(kSuffixes), part) != std::end(kSuffixes);
+}
+
+// The text between `open` and `close` in an alias ("K1AB(4)[7]{NA}"), if any.
+std::optional<std::string_view> Override(std::string_view alias, char open, char close) {
+    const std::size_t from = alias.find(open);
+    if (from == std::string_view::npos) return std::nullopt;
+    const std::size_t to = alias.find(close, from + 1);
+    if (to == std::string_view::npos) return std::nullopt;
+    return alias.substr(from + 1, to - from - 1);
 }
 
 }  // namespace
@@ -44,6 +84,13 @@ std::string LocationPart(std::string_view text) {
     const std::string_view home = firstIsDesignator ? parts[1] : parts[0];
     if (designator.size() == 1 && designator[0] >= '0' && designator[0] <= '9') return std::string(home);
     return std::string(designator);
+}
+
+bool IsMaritimeOrAeronautical(std::string_view text) {
+    const std::string call = Upper(text);
+    const std::vector<std::string_view> parts = Split(call, '/');
+    return parts.size() > 1 && std::any_of(parts.begin() + 1, parts.end(),
+                                           [](std::string_view p) { return p == "MM" || p == "AM"; });
 }
 
 std::optional<CountryFile> CountryFile::Load(const std::string& path, std::string* error) {
@@ -63,61 +110,109 @@ std::optional<CountryFile> CountryFile::Load(const std::string& path, std::strin
 }
 
 CountryFile CountryFile::Parse(std::string_view text) {
+    // cty.dat's first line is an entity line, which ends in ":"; cty.csv's ends in ";".
+    std::string_view first = Trim(text);
+    first = Trim(first.substr(0, first.find('\n')));
+    return !first.empty() && first.back() == ':' ? ParseDat(text) : ParseCsv(text);
+}
+
+void CountryFile::AddAliases(std::string_view list, char separator, std::size_t entity, bool listEntry,
+                             const std::string& continent, int cqZone, int ituZone) {
+    for (std::string_view alias : Split(list, separator)) {
+        alias = Trim(alias);
+        if (alias.empty()) continue;
+        // Overrides for this prefix or call: (CQ zone), [ITU zone], {continent};
+        // <position> and ~time zone~ are of no use to the plug-in.
+        Hit hit{entity, continent, cqZone, ituZone, listEntry};
+        if (const auto v = Override(alias, '{', '}')) hit.continent = Upper(*v);
+        if (const auto v = Override(alias, '(', ')')) ToInt(*v, hit.cqZone);
+        if (const auto v = Override(alias, '[', ']')) ToInt(*v, hit.ituZone);
+        std::string_view key = alias.substr(0, alias.find_first_of("([<{~"));
+        const bool wholeCall = !key.empty() && key[0] == '=';
+        if (wholeCall) key.remove_prefix(1);
+        if (key.empty()) continue;
+        auto& map = wholeCall ? calls_ : prefixes_;
+        // A call listed under a "*" entry and again under its DXCC entity
+        // (for programs that skip the lists) belongs to the "*" entry.
+        const auto [it, added] = map.try_emplace(Upper(key), hit);
+        if (!added && (listEntry || !it->second.fromListEntry)) it->second = std::move(hit);
+        if (!wholeCall) longestPrefix_ = std::max(longestPrefix_, key.size());
+    }
+}
+
+CountryFile CountryFile::ParseCsv(std::string_view text) {
     CountryFile file;
-    std::unordered_map<int, std::size_t> byDxcc;
     for (std::string_view line : Split(text, '\n')) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
         const std::vector<std::string_view> cols = Split(line, ',');
         if (cols.size() < 10) continue;
-        int dxcc = 0;
-        double utcOffset = 0.0;
-        try {
-            dxcc = std::stoi(std::string(cols[2]));
-            utcOffset = -std::stod(std::string(cols[8]));  // the file counts hours west of Greenwich
-        } catch (...) {
-            continue;
-        }
-        // Entries marked "*" are parts of an entity (for another award); their
-        // calls belong to the entity with the same number.
-        const bool part = !cols[0].empty() && cols[0][0] == '*';
+        CountryEntity e{std::string(cols[0]), std::string(cols[1]), 0, std::string(cols[3]), 0.0, 0, 0};
+        double hoursWest = 0.0;
+        if (!ToInt(cols[2], e.dxcc) || !ToDouble(cols[8], hoursWest)) continue;
+        e.utcOffset = -hoursWest;
+        ToInt(cols[4], e.cqZone);
+        ToInt(cols[5], e.ituZone);
+        // A "*" entry is a part of the entity with the same number; it names
+        // the entity only until the entity's own line comes.
+        const bool part = !e.prefix.empty() && e.prefix[0] == '*';
+        if (part) e.prefix.clear();
         std::size_t index;
-        if (const auto it = byDxcc.find(dxcc); it != byDxcc.end()) {
+        if (const auto it = file.byDxcc_.find(e.dxcc); it != file.byDxcc_.end()) {
             index = it->second;
-            if (!part && file.entities_[index].prefix.empty()) {
-                file.entities_[index] =
-                    CountryEntity{std::string(cols[0]), std::string(cols[1]), dxcc, std::string(cols[3]), utcOffset};
-            }
+            if (!part && file.entities_[index].prefix.empty()) file.entities_[index] = e;
         } else {
             index = file.entities_.size();
-            byDxcc.emplace(dxcc, index);
-            file.entities_.push_back(CountryEntity{part ? std::string() : std::string(cols[0]), std::string(cols[1]),
-                                                   dxcc, std::string(cols[3]), utcOffset});
+            file.byDxcc_.emplace(e.dxcc, index);
+            file.entities_.push_back(e);
         }
 
         std::string_view list = cols[9];
         if (!list.empty() && list.back() == ';') list.remove_suffix(1);
-        for (std::string_view item : Split(list, ' ')) {
-            if (item.empty()) continue;
-            // Zone, position and time overrides are dropped; a continent override is kept.
-            std::string continent(cols[3]);
-            if (const auto open = item.find('{'); open != std::string_view::npos) {
-                const auto close = item.find('}', open);
-                if (close != std::string_view::npos) continent = std::string(item.substr(open + 1, close - open - 1));
-            }
-            const std::size_t cut = item.find_first_of("([<{~");
-            std::string_view key = item.substr(0, cut);
-            const bool wholeCall = !key.empty() && key[0] == '=';
-            if (wholeCall) key.remove_prefix(1);
-            if (key.empty()) continue;
-            auto& map = wholeCall ? file.calls_ : file.prefixes_;
-            map.insert_or_assign(std::string(key), Hit{index, std::move(continent)});
-            if (!wholeCall) file.longestPrefix_ = std::max(file.longestPrefix_, key.size());
-        }
+        file.AddAliases(list, ' ', index, part, e.continent, e.cqZone, e.ituZone);
     }
     // An entity known only from its parts goes by its number.
     for (CountryEntity& e : file.entities_)
         if (e.prefix.empty()) e.prefix = std::to_string(e.dxcc);
-    file.byDxcc_ = std::move(byDxcc);
+    return file;
+}
+
+CountryFile CountryFile::ParseDat(std::string_view text) {
+    CountryFile file;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        // An entity line: eight fields, each ended by ":".
+        std::vector<std::string_view> fields;
+        std::size_t from = at;
+        while (fields.size() < 8) {
+            const std::size_t colon = text.find(':', from);
+            const std::size_t newline = text.find('\n', from);
+            if (colon == std::string_view::npos || (newline != std::string_view::npos && newline < colon)) break;
+            fields.push_back(Trim(text.substr(from, colon - from)));
+            from = colon + 1;
+        }
+        // Its prefixes and calls, up to the ";".
+        const std::size_t end = text.find(';', from);
+        const std::size_t next = end == std::string_view::npos ? text.size() : end + 1;
+        if (fields.size() < 8 || end == std::string_view::npos) {
+            // Not an entry: go on from the next line.
+            const std::size_t newline = text.find('\n', at);
+            at = newline == std::string_view::npos ? text.size() : newline + 1;
+            continue;
+        }
+        at = next;
+
+        CountryEntity e{std::string(fields[7]), std::string(fields[0]), 0, Upper(fields[3]), 0.0, 0, 0};
+        double hoursWest = 0.0;
+        if (!ToInt(fields[1], e.cqZone) || !ToInt(fields[2], e.ituZone) || !ToDouble(fields[6], hoursWest) ||
+            e.prefix.empty())
+            continue;
+        e.utcOffset = -hoursWest;
+        const bool listEntry = e.prefix[0] == '*';
+        if (listEntry) e.prefix.erase(0, 1);
+        const std::size_t index = file.entities_.size();
+        file.entities_.push_back(e);
+        file.AddAliases(text.substr(from, end - from), ',', index, listEntry, e.continent, e.cqZone, e.ituZone);
+    }
     return file;
 }
 
@@ -127,19 +222,28 @@ const CountryEntity* CountryFile::ByDxcc(int dxcc) const {
 }
 
 const CountryEntity* CountryFile::ByName(std::string_view name) const {
-    const std::string wanted = Upper(name);
+    const std::string wanted = Upper(Trim(name));
     for (const CountryEntity& e : entities_)
         if (Upper(e.name) == wanted) return &e;
     return nullptr;
 }
 
-std::optional<CountryMatch> CountryFile::Match(const Hit& hit) const {
-    return CountryMatch{&entities_[hit.entity], hit.continent};
+const CountryEntity* CountryFile::ByPrefix(std::string_view prefix) const {
+    std::string wanted = Upper(Trim(prefix));
+    if (!wanted.empty() && wanted[0] == '*') wanted.erase(0, 1);
+    for (const CountryEntity& e : entities_)
+        if (Upper(e.prefix) == wanted) return &e;
+    return nullptr;
+}
+
+CountryMatch CountryFile::Match(const Hit& hit) const {
+    return CountryMatch{&entities_[hit.entity], hit.continent, hit.cqZone, hit.ituZone};
 }
 
 std::optional<CountryMatch> CountryFile::ByCall(std::string_view text) const {
-    const std::string call = Upper(text);
+    const std::string call = Upper(Trim(text));
     if (const auto it = calls_.find(call); it != calls_.end()) return Match(it->second);
+    if (IsMaritimeOrAeronautical(call)) return std::nullopt;
     const std::string where = LocationPart(call);
     if (const auto it = calls_.find(where); it != calls_.end()) return Match(it->second);
     for (std::size_t n = std::min(where.size(), longestPrefix_); n > 0; --n)
