@@ -1,5 +1,6 @@
 #include "log_mapping.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "wpx_prefix.h"
@@ -130,17 +131,36 @@ std::string BandOfFrequency(std::uint64_t hz) {
     return {};
 }
 
-std::string CountryOfDxcc(int dxcc, const CountryFile* countries, std::string* continent) {
-    if (countries != nullptr)
-        if (const CountryEntity* e = countries->ByDxcc(dxcc)) {
-            if (continent != nullptr) *continent = e->continent;
-            return e->prefix;
-        }
-    return std::to_string(dxcc);
+Location Locate(const CountryFile* countries, std::string_view call, std::optional<int> dxcc,
+                std::string_view countryName) {
+    Location where;
+    if (countries == nullptr) {
+        where.country = dxcc ? std::to_string(*dxcc) : std::string(countryName);
+        where.found = !where.country.empty();
+        return where;
+    }
+    const auto byCall = countries->ByCall(call);
+    const CountryEntity* entity = nullptr;
+    if (dxcc && countries->HasEntityNumbers()) entity = countries->ByDxcc(*dxcc);
+    if (entity == nullptr && !countryName.empty()) entity = countries->ByName(countryName);
+    if (entity == nullptr && byCall) entity = byCall->entity;
+    if (entity == nullptr) return where;
+    where.country = entity->prefix;
+    where.continent = byCall && byCall->entity == entity ? byCall->continent : entity->continent;
+    where.found = true;
+    return where;
 }
 
+namespace {
+
+std::string UnknownCountry(const std::string& call) {
+    return "no country for " + call + " in the country file: passed without one";
+}
+
+}  // namespace
+
 std::optional<HostQso> MapRecord(const adif::Record& r, const std::string& file, const CountryFile* countries,
-                                 std::string* skipped, StationFields* station) {
+                                 std::string* skipped, StationFields* station, std::string* warning) {
     auto fail = [&](const char* field, const std::string& problem) {
         throw adif::FormatError(file, r.number, field, problem);
     };
@@ -172,6 +192,7 @@ std::optional<HostQso> MapRecord(const adif::Record& r, const std::string& file,
             if (!AllDigits(t) || t.size() > 4) fail("MY_DXCC", "\"" + *v + "\" is not an entity number");
             station->dxcc = Number(t);
         }
+        station->contest = Upper(Trimmed(ValueOr(r, "CONTEST_ID")));
     }
 
     const std::string* call = Present(r, "CALL");
@@ -192,20 +213,81 @@ std::optional<HostQso> MapRecord(const adif::Record& r, const std::string& file,
     q.exchangeReceived = Trimmed(Present(r, "SRX_STRING") ? ValueOr(r, "SRX_STRING") : ValueOr(r, "SRX"));
     q.wpxPrefix = Present(r, "PFX") ? Upper(Trimmed(*r.Find("PFX"))) : WpxPrefix(q.call);
 
-    std::string continent;
-    if (dxcc) {
-        q.countryPrefix = CountryOfDxcc(*dxcc, countries, &continent);
-    } else if (const std::string* name = Present(r, "COUNTRY")) {
-        const CountryEntity* e = countries != nullptr ? countries->ByName(Trimmed(*name)) : nullptr;
-        q.countryPrefix = e != nullptr ? e->prefix : Trimmed(*name);
-        if (e != nullptr) continent = e->continent;
-    } else if (countries != nullptr) {
-        if (const auto m = countries->ByCall(q.call)) {
-            q.countryPrefix = m->entity->prefix;
-            continent = m->continent;
-        }
+    const Location where = Locate(countries, q.call, dxcc, Present(r, "COUNTRY") ? Trimmed(*r.Find("COUNTRY")) : "");
+    if (!where.found && countries != nullptr && warning != nullptr && !IsMaritimeOrAeronautical(q.call))
+        *warning = UnknownCountry(q.call);
+    q.countryPrefix = where.country;
+    q.continent = Present(r, "CONT") ? Upper(Trimmed(*r.Find("CONT"))) : where.continent;
+    return q;
+}
+
+std::optional<std::uint64_t> ParseKilohertz(std::string_view text) {
+    // The digits of kilohertz read as megahertz give millihertz.
+    const auto millihertz = ParseMegahertz(text);
+    if (!millihertz) return std::nullopt;
+    return *millihertz / 1000;
+}
+
+std::string HostModeOfCabrillo(std::string_view token) {
+    const std::string mode = Upper(std::string(token));
+    if (mode == "PH") return "SSB";
+    if (mode == "RY") return "RTTY";
+    return mode;
+}
+
+std::optional<HostQso> MapCabrilloQso(const cabrillo::QsoLine& line, const CountryFile* countries,
+                                      std::string* problem, std::string* warning) {
+    auto fail = [&](const std::string& why) -> std::optional<HostQso> {
+        if (problem != nullptr) *problem = why;
+        return std::nullopt;
+    };
+    // Above 30 MHz a log may name the band instead of the frequency.
+    struct Designator {
+        const char* token;
+        const char* band;
+        std::uint32_t megahertz;
+    };
+    static constexpr Designator kDesignators[] = {
+        {"50", "6m", 50},     {"70", "4m", 70},        {"144", "2m", 144},     {"222", "1.25m", 222},
+        {"432", "70cm", 432}, {"902", "33cm", 902},    {"1.2G", "23cm", 1240}, {"2.3G", "13cm", 2300},
+        {"3.4G", "9cm", 3400},
+    };
+    HostQso q;
+    const std::string frequency = Upper(line.frequency);
+    const auto designator = std::find_if(std::begin(kDesignators), std::end(kDesignators),
+                                         [&](const Designator& d) { return frequency == d.token; });
+    if (designator != std::end(kDesignators)) {
+        q.frequencyHz = designator->megahertz * 1000000u;
+        q.band = designator->band;
+    } else {
+        const auto hz = ParseKilohertz(line.frequency);
+        if (!hz) return fail("\"" + line.frequency + "\" is not a frequency in kHz");
+        if (*hz > 0xFFFFFFFFull) return fail(line.frequency + " kHz is beyond what the host can pass");
+        q.frequencyHz = static_cast<std::uint32_t>(*hz);
+        q.band = BandOfFrequency(*hz);
     }
-    q.continent = Present(r, "CONT") ? Upper(Trimmed(*r.Find("CONT"))) : continent;
+    std::string digits;
+    for (char c : line.date)
+        if (c != '-') digits.push_back(c);
+    const auto date = line.date.size() == 10 && line.date[4] == '-' && line.date[7] == '-' ? ParseAdifDate(digits)
+                                                                                          : std::nullopt;
+    if (!date) return fail("\"" + line.date + "\" is not a date YYYY-MM-DD");
+    const auto time = line.time.size() == 4 ? ParseAdifTime(line.time) : std::nullopt;
+    if (!time) return fail("\"" + line.time + "\" is not a time HHMM");
+
+    q.call = line.call;
+    q.time = stats::OleDateTime::Valid(*date + *time);
+    q.mode = HostModeOfCabrillo(line.mode);
+    q.rstSent = line.rstSent;
+    q.rstReceived = line.rstReceived;
+    q.exchangeSent = line.exchangeSent;
+    q.exchangeReceived = line.exchangeReceived;
+    q.wpxPrefix = WpxPrefix(q.call);
+    const Location where = Locate(countries, q.call, std::nullopt, "");
+    if (!where.found && countries != nullptr && warning != nullptr && !IsMaritimeOrAeronautical(q.call))
+        *warning = UnknownCountry(q.call);
+    q.countryPrefix = where.country;
+    q.continent = where.continent;
     return q;
 }
 

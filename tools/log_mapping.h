@@ -1,5 +1,6 @@
-// From ADIF records to what the host hands the plug-in: the QSO's texts,
-// its time as a host date, its frequency in hertz.
+// From ADIF records and Cabrillo QSO lines to what the host hands the
+// plug-in: the QSO's texts, its time as a host date, its frequency in hertz,
+// its country and continent.
 #pragma once
 
 #include <cstdint>
@@ -8,6 +9,7 @@
 #include <string_view>
 
 #include "adif.h"
+#include "cabrillo.h"
 #include "country_file.h"
 #include "host_session.h"
 
@@ -26,10 +28,31 @@ std::optional<std::uint64_t> ParseMegahertz(std::string_view text);
 // The ADIF band of a frequency ("20m", "70cm"), or empty outside the bands.
 std::string BandOfFrequency(std::uint64_t hertz);
 
-// What a record gives beyond its QSO: the own station, when it names it.
+// Where a station is, as the plug-in is told: its country's primary prefix
+// and its continent. `found` is false when nothing placed it.
+struct Location {
+    std::string country, continent;
+    bool found = false;
+};
+
+// The country and continent of a call, with what the log says of it (an ADIF
+// entity number, a country name; either may be absent). The plug-in compares
+// each QSO's country text with the own station's, so both always come out of
+// the same country file as its primary prefixes. With a country file:
+//   - the entity of the number when the file has numbers (cty.csv), else the
+//     entity of the name when the file knows it, else the entity of the call;
+//   - the continent given for the call's own prefix or whole call, when the
+//     call lies in that entity, else the entity's;
+//   - nothing for a call the file cannot place (nor /MM, /AM calls).
+// Without one, the number, else the name, stands for the country as written.
+Location Locate(const CountryFile* countries, std::string_view call, std::optional<int> dxcc,
+                std::string_view countryName);
+
+// What a record gives beyond its QSO: the own station and the contest, when it names them.
 struct StationFields {
     std::string call;  // STATION_CALLSIGN, else OPERATOR
     std::optional<int> dxcc;  // MY_DXCC
+    std::string contest;  // CONTEST_ID, in capitals
 };
 
 // Maps one record. Throws adif::FormatError for a malformed value (a date,
@@ -40,14 +63,25 @@ struct StationFields {
 // Fields: CALL; QSO_DATE and TIME_ON; FREQ (else 0); BAND in small letters
 // (else the band of FREQ); MODE in capitals; RST_SENT, RST_RCVD; STX_STRING or
 // STX, SRX_STRING or SRX; PFX (else the WPX prefix of the call); the country
-// prefix from DXCC or COUNTRY through the country file (else the entity number
-// or name itself, else the country of the call); CONT, else the continent of
-// that country. `countries` may be null.
+// by Locate from DXCC, COUNTRY and the call; CONT, else the continent Locate
+// gives. `countries` may be null. A country the file could not find is said
+// in `warning` (the QSO still goes to the plug-in, without one).
 std::optional<HostQso> MapRecord(const adif::Record& record, const std::string& file, const CountryFile* countries,
-                                 std::string* skipped, StationFields* station = nullptr);
+                                 std::string* skipped, StationFields* station = nullptr,
+                                 std::string* warning = nullptr);
 
-// The country prefix that stands for an entity number, or the number as text
-// without a country file (then an own country given as a number still matches).
-std::string CountryOfDxcc(int dxcc, const CountryFile* countries, std::string* continent = nullptr);
+// A frequency in kilohertz as decimal text, in whole hertz.
+std::optional<std::uint64_t> ParseKilohertz(std::string_view text);
+// The host's mode for a Cabrillo mode token: PH is SSB, RY is RTTY; CW, FM
+// and the others (DG, ??) as written.
+std::string HostModeOfCabrillo(std::string_view token);
+
+// Maps one Cabrillo QSO line: the frequency in kilohertz (or a VHF band
+// designator: 50, 144, 432, ...) in hertz, the band of that frequency, the
+// mode (HostModeOfCabrillo), date and time, reports and serials, the WPX
+// prefix and country and continent from the call. Nothing, with the reason in
+// `problem`, when a field does not read; an unknown country as in MapRecord.
+std::optional<HostQso> MapCabrilloQso(const cabrillo::QsoLine& line, const CountryFile* countries,
+                                      std::string* problem, std::string* warning = nullptr);
 
 }  // namespace tools

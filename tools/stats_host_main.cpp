@@ -1,7 +1,7 @@
 // stats-host: plays the logging program for the statistics plug-in. Reads an
-// ADIF log, loads the plug-in, and runs one statistics run through its
-// exported functions exactly as the host does: ResetStats0, one AddData0 per
-// QSO in log order, optional call checks, GetResult0; prints the result.
+// ADIF or Cabrillo log, loads the plug-in, and runs one statistics run through
+// its exported functions exactly as the host does: ResetStats0, one AddData0
+// per QSO in log order, optional call checks, GetResult0; prints the result.
 //
 // Exit status: 0 done; 2 bad input or usage (the message names the file, the
 // record and the field); 1 the plug-in or the working directory failed.
@@ -13,11 +13,11 @@
 #include <string>
 #include <vector>
 
-#include "adif.h"
 #include "country_file.h"
 #include "host_platform.h"
 #include "host_session.h"
 #include "log_mapping.h"
+#include "log_source.h"
 #include "settings_key.h"
 #include "wpx_prefix.h"
 
@@ -27,30 +27,36 @@ using namespace tools;
 namespace {
 
 constexpr const char kUsage[] =
-    "usage: stats-host [options] LOG.adi\n"
+    "usage: stats-host [options] LOG\n"
     "\n"
-    "Scores an ADIF log through the statistics plug-in, as the logging program does.\n"
+    "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
+    "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
+    "program does.\n"
     "\n"
-    "  --call CALL         own call (default: STATION_CALLSIGN or OPERATOR of the log)\n"
-    "  --country C         own country prefix, or a DXCC entity number (default: MY_DXCC)\n"
+    "  --call CALL         own call (default: the log's STATION_CALLSIGN or OPERATOR,\n"
+    "                      or its CALLSIGN: line)\n"
+    "  --country C         own country: its prefix in the country file, or an entity\n"
+    "                      number (default: the own call's, or MY_DXCC's)\n"
     "  --continent CONT    own continent (default: the own country's)\n"
     "  --start YYYY-MM-DD  contest start (default: the first QSO's date)\n"
     "  --end YYYY-MM-DD    contest end (default: the last QSO's date)\n"
-    "  --contest cw|ssb    the plug-in's contest mode (default: the mode of most QSOs)\n"
+    "  --cw, --ssb         the plug-in's contest mode (also --contest cw|ssb; default:\n"
+    "                      the log's CONTEST_ID or CONTEST: line, else the mode of most QSOs)\n"
     "  --html              ask for the HTML result (setVersion first)\n"
     "  --report            a report run: the plug-in also writes the Cabrillo log\n"
     "  --check CALL        after the log, check CALL as if it were being entered;\n"
     "    --band B --mode M   its band and mode (required),\n"
     "    --prefix P          its WPX prefix (default: from the call),\n"
-    "    --country C         its country prefix (default: from the country file);\n"
+    "    --country C         its country (default: from the country file);\n"
     "                        repeat --check for more calls\n"
     "  --dir D             working directory for the settings, bad-QSO and Cabrillo\n"
     "                      files (default: the current one)\n"
     "  --plugin PATH       the plug-in to load (default: beside this program or its folder)\n"
-    "  --cty PATH          country file cty.csv (default: /usr/share/hamradio-files/cty.csv\n"
-    "                      when present; \"\" for none: entity numbers stand for countries)\n";
+    "  --cty PATH          country file, cty.dat or cty.csv (default:\n"
+    "                      /usr/share/hamradio-files/cty.dat when present; \"\" for none:\n"
+    "                      entity numbers and names stand for countries as written)\n";
 
-constexpr const char kDefaultCountryFile[] = "/usr/share/hamradio-files/cty.csv";
+constexpr const char kDefaultCountryFile[] = "/usr/share/hamradio-files/cty.dat";
 constexpr const char kSettingsFile[] = "Plugins/CQ-WPX-CW-SSB.ini";
 constexpr std::size_t kProgressFrom = 10000;  // records; smaller logs finish before a bar would help
 
@@ -95,6 +101,8 @@ Options ParseOptions(int argc, char** argv) {
             o.start = value(i);
         } else if (a == "--end") {
             o.end = value(i);
+        } else if (a == "--cw" || a == "--ssb") {
+            o.contest = a.substr(2);
         } else if (a == "--contest") {
             o.contest = value(i);
             for (char& c : *o.contest) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
@@ -155,33 +163,43 @@ std::string FindPlugin() {
 struct LogSurvey {
     std::size_t records = 0, mappable = 0, cw = 0, ssb = 0;
     std::optional<double> first, last;
-    std::string stationCall;
+    std::string stationCall, contest;
     std::optional<int> stationDxcc;
 };
 
+// Reports every record or line that is skipped or amiss, here and only here.
 LogSurvey Survey(const std::string& path, const CountryFile* countries) {
     LogSurvey s;
-    adif::Reader reader(path);
-    adif::Record record;
-    while (reader.Next(record)) {
+    LogSource source(path, countries);
+    for (LogSource::Entry entry; source.Next(entry);) {
         ++s.records;
-        std::string skipped;
-        StationFields station;
-        const auto qso = MapRecord(record, path, countries, &skipped, &station);
-        if (s.stationCall.empty()) s.stationCall = station.call;
-        if (!s.stationDxcc) s.stationDxcc = station.dxcc;
-        if (!qso) {
-            std::fprintf(stderr, "%s: record %zu skipped: %s\n", path.c_str(), record.number, skipped.c_str());
-            continue;
-        }
+        if (!entry.note.empty()) std::fprintf(stderr, "%s\n", entry.note.c_str());
+        if (!entry.qso) continue;
         ++s.mappable;
-        if (qso->mode == "CW") ++s.cw;
-        if (qso->mode == "SSB") ++s.ssb;
-        const double t = qso->time.m_dt;
+        if (entry.qso->mode == "CW") ++s.cw;
+        if (entry.qso->mode == "SSB") ++s.ssb;
+        const double t = entry.qso->time.m_dt;
         if (!s.first || t < *s.first) s.first = t;
         if (!s.last || t > *s.last) s.last = t;
     }
+    s.stationCall = source.StationCall();
+    s.stationDxcc = source.StationDxcc();
+    s.contest = source.Contest();
     return s;
+}
+
+// A country given on the command line, as the country file names it: its
+// primary prefix (or name), or an entity number when the file has numbers.
+Location CountryOption(const std::string& text, const CountryFile* cty, const std::string& call) {
+    if (cty == nullptr) return Location{text, "", true};
+    const bool number = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+    if (number && !cty->HasEntityNumbers())
+        throw UsageError("--country " + text + ": the country file has no entity numbers; give the country's prefix");
+    const CountryEntity* e = number ? cty->ByDxcc(std::stoi(text)) : cty->ByPrefix(text);
+    if (e == nullptr && !number) e = cty->ByName(text);
+    if (e == nullptr) throw UsageError("--country " + text + " is not a country of the country file");
+    const auto m = cty->ByCall(call);
+    return Location{e->prefix, m && m->entity == e ? m->continent : e->continent, true};
 }
 
 class ProgressBar {
@@ -225,28 +243,45 @@ int Run(const Options& o) {
     const LogSurvey survey = Survey(log, cty);
     if (survey.mappable == 0) std::fprintf(stderr, "%s: no QSO to pass to the plug-in\n", log.c_str());
 
+    // The own station's country comes from the same file as every QSO's, so
+    // that the plug-in's same-country test compares like with like.
     HostStation station;
     station.call = o.call.value_or(survey.stationCall);
-    std::string ownContinent;
-    if (o.country) {
-        const bool number = !o.country->empty() && o.country->find_first_not_of("0123456789") == std::string::npos;
-        station.countryPrefix = number ? CountryOfDxcc(std::stoi(*o.country), cty, &ownContinent) : *o.country;
-        if (!number && cty != nullptr)
-            for (const CountryEntity& e : cty->Entities())
-                if (e.prefix == *o.country) ownContinent = e.continent;
-    } else if (survey.stationDxcc) {
-        station.countryPrefix = CountryOfDxcc(*survey.stationDxcc, cty, &ownContinent);
-    } else if (cty != nullptr && !station.call.empty()) {
-        if (const auto m = cty->ByCall(station.call)) {
-            station.countryPrefix = m->entity->prefix;
-            ownContinent = m->continent;
-        }
-    }
-    station.continent = o.continent.value_or(ownContinent);
+    const Location own = o.country ? CountryOption(*o.country, cty, station.call)
+                                   : Locate(cty, station.call, survey.stationDxcc, "");
+    if (!own.found && cty != nullptr)
+        std::fprintf(stderr, "stats-host: no country for the own call %s in the country file: give --country\n",
+                     station.call.c_str());
+    station.countryPrefix = own.country;
+    station.continent = o.continent.value_or(own.continent);
     const double first = survey.first.value_or(0.0), last = survey.last.value_or(0.0);
     station.start = stats::OleDateTime::Valid(o.start ? ParseDateOption("--start", *o.start) : first);
     station.end = stats::OleDateTime::Valid(o.end ? ParseDateOption("--end", *o.end) : last);
-    const bool cwContest = o.contest ? *o.contest == "cw" : survey.cw > survey.ssb;
+
+    // The contest mode: the option, else the contest the log names, else its QSOs.
+    bool cwContest = survey.cw > survey.ssb;
+    if (o.contest) {
+        cwContest = *o.contest == "cw";
+    } else if (survey.contest == "CQ-WPX-CW" || survey.contest == "CQ-WPX-SSB") {
+        cwContest = survey.contest == "CQ-WPX-CW";
+    } else if (!survey.contest.empty()) {
+        std::fprintf(stderr, "stats-host: the log's contest %s is not CQ-WPX-CW or CQ-WPX-SSB: %s by its QSOs\n",
+                     survey.contest.c_str(), cwContest ? "CW" : "SSB");
+    }
+
+    // The calls to check, settled before the plug-in sees anything.
+    std::vector<HostCheck> checks;
+    for (const CheckRequest& c : o.checks) {
+        HostCheck check;
+        check.call = c.call;
+        check.band = c.band;
+        check.mode = c.mode;
+        check.wpxPrefix = c.prefix.value_or(WpxPrefix(c.call));
+        const Location where = c.country ? CountryOption(*c.country, cty, c.call) : Locate(cty, c.call, std::nullopt, "");
+        check.countryPrefix = where.found ? where.country : check.wpxPrefix;  // the check goes on for any country text
+        check.continent = where.continent;
+        checks.push_back(std::move(check));
+    }
 
     std::string error;
     auto session = HostSession::Open(plugin, &error);
@@ -277,36 +312,19 @@ int Run(const Options& o) {
     session->Reset(station, o.report);
 
     ProgressBar progress(survey.records, StderrIsTerminal());
-    std::size_t accepted = 0, passed = 0;
-    adif::Reader reader(log);
-    adif::Record record;
-    while (reader.Next(record)) {
-        const auto qso = MapRecord(record, log, cty, nullptr);
-        if (qso) {
+    std::size_t accepted = 0, passed = 0, read = 0;
+    LogSource source(log, cty);
+    for (LogSource::Entry entry; source.Next(entry);) {
+        if (entry.qso) {
             ++passed;
-            accepted += static_cast<std::size_t>(session->Add(*qso, static_cast<unsigned>(passed)) == 1);
+            accepted += static_cast<std::size_t>(session->Add(*entry.qso, static_cast<unsigned>(passed)) == 1);
         }
-        progress.Step(record.number);
+        progress.Step(++read);
     }
     progress.Done();
 
     std::vector<int> codes;
-    for (const CheckRequest& c : o.checks) {
-        HostCheck check;
-        check.call = c.call;
-        check.band = c.band;
-        check.mode = c.mode;
-        check.wpxPrefix = c.prefix.value_or(WpxPrefix(c.call));
-        if (c.country) {
-            check.countryPrefix = *c.country;
-        } else if (const auto m = cty != nullptr ? cty->ByCall(c.call) : std::nullopt) {
-            check.countryPrefix = m->entity->prefix;
-            check.continent = m->continent;
-        } else {
-            check.countryPrefix = check.wpxPrefix;  // the check goes on for any country text
-        }
-        codes.push_back(session->Check(check));
-    }
+    for (const HostCheck& check : checks) codes.push_back(session->Check(check));
 
     SetBinaryStdout();
     const std::string result = session->Result();

@@ -97,7 +97,18 @@ TEST_F(Mapping, TheCountryFileNamesCountriesAndContinents) {
     const std::string base = "<CALL:4>W1AW<QSO_DATE:8>20230527<TIME_ON:4>1234";
     EXPECT_EQ(Map(base + "<DXCC:3>230", nullptr, &countries)->countryPrefix, "DL");
     EXPECT_EQ(Map(base + "<COUNTRY:13>UNITED STATES", nullptr, &countries)->countryPrefix, "K");
-    EXPECT_EQ(Map(base + "<COUNTRY:7>Nowhere", nullptr, &countries)->countryPrefix, "Nowhere");
+    // The plug-in compares country texts with the own station's primary
+    // prefix: a name the file does not know gives way to the call.
+    EXPECT_EQ(Map(base + "<COUNTRY:7>Nowhere", nullptr, &countries)->countryPrefix, "K");
+    {
+        const auto records = ReadAll("<CALL:5>Q1ABC<QSO_DATE:8>20230527<TIME_ON:4>1234<CONT:2>eu<EOR>");
+        std::string warning;
+        const auto q = MapRecord(records.at(0), "log.adi", &countries, nullptr, nullptr, &warning);
+        ASSERT_TRUE(q) << "a QSO in no known country is still passed";
+        EXPECT_EQ(q->countryPrefix, "");
+        EXPECT_EQ(q->continent, "EU");
+        EXPECT_EQ(warning, "no country for Q1ABC in the country file: passed without one");
+    }
     const auto byCall = Map(base + "<FREQ:5>7.015<PFX:2>w1", nullptr, &countries);
     EXPECT_EQ(byCall->countryPrefix, "K");
     EXPECT_EQ(byCall->continent, "NA");

@@ -2,9 +2,10 @@
 # its standard output with the committed summary, byte for byte. LAUNCHER
 # (optional) runs the program, wine64 for the Windows build.
 # The summaries were made with the country file of the hamradio-files package
-# (scripts/setup-deps.sh installs it): it gives the own station's continent.
-if(NOT EXISTS /usr/share/hamradio-files/cty.csv)
-  message(FATAL_ERROR "no /usr/share/hamradio-files/cty.csv: run scripts/setup-deps.sh")
+# (scripts/setup-deps.sh installs it), which stats-host reads by default: it
+# gives the own station's country and continent.
+if(NOT EXISTS /usr/share/hamradio-files/cty.dat)
+  message(FATAL_ERROR "no /usr/share/hamradio-files/cty.dat: run scripts/setup-deps.sh")
 endif()
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})

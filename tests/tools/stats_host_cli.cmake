@@ -1,11 +1,13 @@
 # stats-host as a user meets it: bad input, skipped records, call checks, the
-# HTML result and a report run. HOST, PLUGIN and WORK are given.
+# HTML result, a report run, Cabrillo logs and a report's Cabrillo file read
+# back. HOST, PLUGIN, WORK and EXAMPLES are given.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
+# Without CTY, no country file: entity numbers stand for countries.
 function(run_host)
-  cmake_parse_arguments(RUN "" "STATUS" "ARGS" ${ARGN})
-  execute_process(COMMAND ${HOST} --plugin ${PLUGIN} --cty "" ${RUN_ARGS}
+  cmake_parse_arguments(RUN "" "STATUS;CTY" "ARGS" ${ARGN})
+  execute_process(COMMAND ${HOST} --plugin ${PLUGIN} --cty "${RUN_CTY}" ${RUN_ARGS}
     OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE status)
   if(NOT status EQUAL RUN_STATUS)
     message(FATAL_ERROR "stats-host ${RUN_ARGS}: status ${status}, expected ${RUN_STATUS}\n${out}\n${err}")
@@ -54,3 +56,48 @@ run_host(STATUS 0 ARGS --report --call UA3ABC --dir ${WORK}/report ${WORK}/log.a
 expect("File produced: UA3ABC.cbr" err)
 file(READ ${WORK}/report/UA3ABC.cbr cabrillo)
 expect("QSO:  7015 CW 2023-05-27 1030 UA3ABC        599 2      K1ZZ" cabrillo)
+
+# A Cabrillo log scored with the package's country file: the own station's
+# country comes from its call like every QSO's (DL1AAA 1 point, F5XYZ 2 twice
+# on 40 m, K1ZZ 3, Q1ABC in no known country 3). A line that does not read and
+# the unknown country are reported; everything else is scored.
+set(cty /usr/share/hamradio-files/cty.dat)
+set(cabrillo "START-OF-LOG: 3.0\nCALLSIGN: DL5CW\nCONTEST: CQ-WPX-SSB\n"
+  "QSO: 14025 CW 2023-05-27 1000 DL5CW 599 001 DL1AAA 599 011\n"
+  "QSO:  7015 CW 2023-05-27 1001 DL5CW 599 002 F5XYZ  599 012\n"
+  "QSO: 21025 CW 2023-05-27 1002 DL5CW 599 003 K1ZZ   599 013\n"
+  "QSO: 14025 CW 2023-05-27 1003 DL5CW 599 004 G4ABC  599\n"
+  "QSO: 14026 CW 2023-05-27 1004 DL5CW 599 005 Q1ABC  599 014\n")
+file(WRITE ${WORK}/log.cbr ${cabrillo} "END-OF-LOG:\n")
+run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/cbr ${WORK}/log.cbr)
+expect("log.cbr: line 7 skipped: 9 fields, too few" err)
+expect("log.cbr: line 8: no country for Q1ABC in the country file" err)
+expect("CQ-WPX-SSB Contest" out)  # the CONTEST line, though the QSOs are CW
+expect("Total\t 4\t  11\t" out)
+run_host(STATUS 0 CTY ${cty} ARGS --cw --dir ${WORK}/cbr-cw ${WORK}/log.cbr)
+expect("CQ-WPX-CW Contest" out)
+
+# Cut short, it is not scored at all.
+file(WRITE ${WORK}/cut.cbr ${cabrillo})
+run_host(STATUS 2 CTY ${cty} ARGS --dir ${WORK}/cut ${WORK}/cut.cbr)
+expect("cut.cbr: line 8: the log ends without END-OF-LOG:" err)
+if(EXISTS ${WORK}/cut)
+  message(FATAL_ERROR "the plug-in ran on a log cut short")
+endif()
+
+# The Cabrillo file of a report run, read back, scores as the log did. The
+# seconds it drops can move the rates, and it lists only the QSOs the plug-in
+# logged, so the bad-QSO count is not in it.
+foreach(sample wpx-cw-sample wpx-ssb-sample)
+  run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/${sample} ${EXAMPLES}/${sample}.adi)
+  set(original "${out}")
+  run_host(STATUS 0 CTY ${cty} ARGS --report --dir ${WORK}/${sample}-report ${EXAMPLES}/${sample}.adi)
+  file(GLOB written ${WORK}/${sample}-report/*.cbr)
+  run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/${sample}-back ${written})
+  foreach(summary original out)
+    string(REGEX REPLACE "[^\n]*(rate:|Bad QSO)[^\n]*" "" ${summary} "${${summary}}")
+  endforeach()
+  if(NOT out STREQUAL original)
+    message(FATAL_ERROR "${written} read back:\n${out}\nthe log:\n${original}")
+  endif()
+endforeach()
