@@ -77,18 +77,22 @@ StatsDll::StatsDll(const std::string& path) {
     resolve(GetResult0, "GetResult0");
 }
 
-StatsDll::~StatsDll() {
+StatsDll::~StatsDll() { Free(); }
+
+void StatsDll::Free() {
     if (module_ != nullptr) FreeLibrary(module_);
+    module_ = nullptr;
 }
 
 int StatsDll::Reset(const std::string& iniSearchPath, const std::string& ownCall, HostDate start, HostDate end,
-                    const std::string& ownCountry, const std::string& ownContinent, Unread unread) {
+                    const std::string& ownCountry, const std::string& ownContinent, Unread unread,
+                    int reportRequest) {
     const bool d = unread == Unread::kDecoys;
     auto u = [&](int position) { return d ? Decoy(position) : nullptr; };
     const int n = d ? 7 : 0;
     const double x = d ? 1.5 : 0.0;
-    return ResetStats0(Opt(iniSearchPath), 0, Opt(ownCall), &start, &end, u(5), u(6), u(7), u(8), u(9), u(10),
-                       u(11), u(12), u(13), Opt(ownCountry), n, n, n, x, x, u(20), Opt(ownContinent), u(22));
+    return ResetStats0(Opt(iniSearchPath), reportRequest, Opt(ownCall), &start, &end, u(5), u(6), u(7), u(8), u(9),
+                       u(10), u(11), u(12), u(13), Opt(ownCountry), n, n, n, x, x, u(20), Opt(ownContinent), u(22));
 }
 
 int StatsDll::CallQso(QsoDataFn fn, const Qso& q, Unread unread) {

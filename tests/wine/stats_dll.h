@@ -71,6 +71,8 @@ public:
     StatsDll& operator=(const StatsDll&) = delete;
 
     HMODULE Module() const { return module_; }
+    // Unloads the library now (FreeLibrary), as the host does when it ends.
+    void Free();
     // Empty when the library and every plain export were found; else what is missing.
     const std::string& Error() const { return error_; }
 
@@ -89,7 +91,7 @@ public:
     // ResetStats0 with the fields the plug-in reads; start and end are host dates.
     int Reset(const std::string& iniSearchPath, const std::string& ownCall, HostDate start, HostDate end,
               const std::string& ownCountry = "K", const std::string& ownContinent = "NA",
-              Unread unread = Unread::kNull);
+              Unread unread = Unread::kNull, int reportRequest = 0);
     int Add(const Qso& qso, Unread unread = Unread::kNull);
     int Remove(const Qso& qso, Unread unread = Unread::kNull);
     int Check(const char* call, const char* mode, const char* wpxPrefix, const char* countryPrefix,

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "stats_dll.h"
+#include "ui_support.h"
 
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
@@ -34,6 +35,13 @@ int main(int argc, char** argv) {
     }
     wine_tests::SetDllPath(full);
     std::printf("Stats.dll under test: %s\n", full);
+    // Where the window tests keep their screenshots; a Unix path, resolved
+    // like the library's before the tests change the current directory.
+    if (const char* artifacts = std::getenv("STATS_ARTIFACTS")) {
+        char folder[MAX_PATH + 1] = {};
+        const DWORD length = GetFullPathNameA(artifacts, sizeof folder, folder, nullptr);
+        if (length > 0 && length <= MAX_PATH) wine_tests::SetArtifactsFolder(folder);
+    }
     const int result = RUN_ALL_TESTS();
     if (testing::UnitTest::GetInstance()->test_to_run_count() == 0) {
         std::fprintf(stderr, "no test matches the filter\n");
