@@ -1,0 +1,72 @@
+// A stand-in for the host's running automation object, as the plug-in's
+// window thread finds it: program id "Zelk2.Application", late bound through
+// IDispatch with the dispatch ids the plug-in calls (16 SendMacro, 2 the radio
+// frequency, 8 GetEntryField).
+//
+// The object lives in the multithreaded apartment of a thread of its own and
+// is put in the running object table from there. The plug-in's window thread,
+// a single-threaded apartment, then reaches it through a proxy whose calls
+// are served on other threads: the object answers even while the test's own
+// thread is busy in an export or in FreeLibrary.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace wine_tests {
+
+// Writes and removes the program id's class id under HKEY_CLASSES_ROOT, where
+// the class lookup (CLSIDFromProgID) looks for it.
+bool RegisterHostProgId();
+void UnregisterHostProgId();
+
+// Wine releases the proxies that a thread still holds when the thread ends,
+// with a remote call that needs a worker of the process's thread pool, and it
+// makes that call while it holds the loader lock. A worker that has to be
+// started first then waits for that very lock, and the process hangs for
+// good. The plug-in's window thread ends so at unload (it drops its link to
+// the host without a release), and the pool's workers end after 5 s idle.
+// So before the library is unloaded this leaves a few workers started and
+// idle; true when they were.
+bool StartIdleThreadPoolWorkers();
+
+class FakeHost {
+public:
+    // Starts the object's thread and registers the running object; Error()
+    // says what failed.
+    FakeHost();
+    // Revokes the object and ends its thread.
+    ~FakeHost();
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
+
+    const std::string& Error() const { return error_; }
+
+    // What the host answers from now on.
+    void SetFrequency(double hertz);
+    void SetEntryField(const std::wstring& call);
+
+    // What the plug-in asked of it so far.
+    std::vector<std::string> Macros() const;
+    int FrequencyReads() const;
+    // The arguments of the entry-field reads, in order.
+    std::vector<int> EntryFieldArguments() const;
+    // Calls with dispatch ids, flags or arguments the host does not have.
+    std::vector<std::string> UnexpectedCalls() const;
+
+    struct State;
+
+private:
+    static DWORD WINAPI ThreadProc(LPVOID self);
+
+    std::shared_ptr<State> state_;
+    HANDLE thread_ = nullptr;
+    HANDLE ready_ = nullptr;
+    HANDLE stop_ = nullptr;
+    std::string error_;
+};
+
+}  // namespace wine_tests

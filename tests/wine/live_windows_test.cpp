@@ -1,0 +1,547 @@
+// The plug-in's live windows on Windows: the window thread that a statistics
+// reset starts, the Setup window, the working-prefix and previous-QSO views,
+// their panels on the screen, the link to the host's automation object, and
+// the unload with the windows open.
+//
+// The host's object is a stand-in (fake_host.h) that the window thread reaches
+// through COM as it would reach the host's. Refreshes are triggered as the
+// host triggers them, by call checks; what the panels draw is read at the
+// library's GDI calls (panel_recorder.h) and their colours on the screen.
+#include <windows.h>
+
+#include <algorithm>
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "fake_host.h"
+#include "panel_recorder.h"
+#include "stats_dll.h"
+#include "ui_support.h"
+
+namespace wine_tests {
+namespace {
+
+// Setup window controls.
+constexpr int kViewPrefix = 1014;
+constexpr int kViewPrevQso = 1015;
+constexpr int kOnTop = 1016;
+constexpr int kCw = 1017;
+constexpr int kSsb = 1018;
+constexpr int kViewLabel = 1025;
+constexpr int kModeLabel = 1026;
+// The panel of both views.
+constexpr int kPanel = 1003;
+
+constexpr Rgb kGridBackground{255, 250, 198};
+constexpr Rgb kTableBackground{255, 255, 198};
+constexpr Rgb kHighlight{198, 255, 255};
+
+// Where the tests put the windows: apart from each other and from the mouse
+// pointer, so that the screen shows each whole.
+constexpr POINT kSetupPlace{20, 20};
+constexpr POINT kPrefixPlace{20, 170};
+constexpr POINT kPrevQsoPlace{450, 170};
+constexpr POINT kPointerPlace{1010, 10};
+
+std::pair<int, int> XY(POINT p) { return {p.x, p.y}; }
+std::pair<int, int> TopLeftOf(HWND window) { return XY(TopLeft(window)); }
+
+Qso CwQso(const char* call, const char* band, unsigned int hz, const char* sent, const char* rcvd, const char* wpx,
+          const char* country, const char* continent, int hour, int minute, const char* mode = "CW") {
+    Qso q;
+    q.call = call;
+    q.band = band;
+    q.frequencyHz = hz;
+    q.mode = mode;
+    const bool cw = std::string(mode) == "CW";
+    q.rstSent = cw ? "599" : "59";
+    q.rstReceived = q.rstSent;
+    q.exchangeSent = sent;
+    q.exchangeReceived = rcvd;
+    q.wpxPrefix = wpx;
+    q.countryPrefix = country;
+    q.continent = continent;
+    q.time = At(2021, 5, 29, hour, minute);
+    return q;
+}
+
+// The texts of the panel row whose cells stand at height y, left to right.
+std::vector<std::string> RowAt(const Picture& picture, int y) {
+    std::vector<DrawnText> cells;
+    for (const DrawnText& t : picture.texts)
+        if (t.y == y) cells.push_back(t);
+    std::sort(cells.begin(), cells.end(), [](const DrawnText& a, const DrawnText& b) { return a.x < b.x; });
+    std::vector<std::string> texts;
+    for (const DrawnText& t : cells) texts.push_back(t.text);
+    return texts;
+}
+
+std::string TextAt(const Picture& picture, int x, int y) {
+    for (const DrawnText& t : picture.texts)
+        if (t.x == x && t.y == y) return t.text;
+    return "<nothing>";
+}
+
+bool CloseItemDisabled(HWND window) {
+    const UINT state = GetMenuState(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND);
+    return state != static_cast<UINT>(-1) && (state & (MF_DISABLED | MF_GRAYED)) != 0;
+}
+
+class LiveWindows : public testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        registered_ = RegisterHostProgId();
+        SetCursorPos(kPointerPlace.x, kPointerPlace.y);
+    }
+    static void TearDownTestSuite() { UnregisterHostProgId(); }
+
+    void SetUp() override {
+        ASSERT_EQ(DisplayProblem(), "");
+        ASSERT_TRUE(registered_) << "cannot register Zelk2.Application under HKEY_CLASSES_ROOT";
+        ASSERT_EQ(dll.Error(), "");
+        ASSERT_EQ(RecordPanels(dll.Module()), "");
+        dir.MakePluginsFolder();
+    }
+
+    // The host unloads the library with whatever windows are open: that
+    // never takes the stop's time limit, and the window thread ends.
+    void TearDown() override {
+        const auto setups = OwnWindows([](HWND w) { return ClassOf(w) == "#32770" && GetDlgItem(w, kCw) != nullptr; });
+        HANDLE thread = setups.empty() ? nullptr : OpenThreadOf(setups.front());
+        EXPECT_TRUE(StartIdleThreadPoolWorkers());
+        const auto start = std::chrono::steady_clock::now();
+        dll.Free();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2))
+            << "the unload waited for its time limit";
+        if (thread != nullptr) {
+            EXPECT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0))
+                << "the window thread lives on";
+            CloseHandle(thread);
+        }
+    }
+
+    std::string SettingsFile() const { return dir.Path() + "\\Plugins\\CQ-WPX-CW-SSB.ini"; }
+    std::string Setting(const char* key) const {
+        char buffer[256] = {};
+        GetPrivateProfileStringA("Settings", key, "<missing>", buffer, sizeof buffer, SettingsFile().c_str());
+        return buffer;
+    }
+    // A null value removes the key.
+    void Store(const char* key, const char* value) {
+        ASSERT_TRUE(WritePrivateProfileStringA("Settings", key, value, SettingsFile().c_str()));
+    }
+    void StoreViewsAndPlaces() {
+        for (const auto& [key, value] : {std::pair{"setup_x", "20"}, {"setup_y", "20"}, {"dxcc_x", "20"},
+                                         {"dxcc_y", "170"}, {"prev_x", "450"}, {"prev_y", "170"},
+                                         {"setup_view_pref", "1"}, {"setup_view_prev_qso", "1"}})
+            Store(key, value);
+    }
+
+    void StartHost(const std::wstring& entryField, double hertz) {
+        host.emplace();
+        ASSERT_EQ(host->Error(), "");
+        host->SetEntryField(entryField);
+        host->SetFrequency(hertz);
+    }
+
+    int Reset(const char* ownCountry = "K") {
+        return dll.Reset(dir.Path() + "\\", "K1ABC", At(2021, 5, 29), At(2021, 5, 30, 23, 59), ownCountry, "NA");
+    }
+
+    // The visible dialog of this process with this exact title, once it is there.
+    HWND WaitForWindow(const std::string& title) {
+        HWND found = nullptr;
+        WaitUntil([&] {
+            found = FindOwnDialog(title);
+            return found != nullptr && Text(found) == title;
+        });
+        return found;
+    }
+
+    // A log whose prefixes W1, DL1 and K2 count, in that order; DL1AAA is
+    // worked twice on 20m (the later at 12:34) and once on 40m.
+    void AddLogAndResult(const char* mode) {
+        ASSERT_EQ(dll.Add(CwQso("W1AW", "20m", 14020000, "001", "015", "W1", "K", "NA", 12, 0, mode)), 1);
+        ASSERT_EQ(dll.Add(CwQso("DL1AAA", "20m", 14030000, "002", "012", "DL1", "DL", "EU", 12, 1, mode)), 1);
+        ASSERT_EQ(dll.Add(CwQso("K2XX", "40m", 7020000, "003", "020", "K2", "K", "NA", 12, 10, mode)), 1);
+        ASSERT_EQ(dll.Add(CwQso("DL1AAA", "20m", 14031000, "004", "057", "DL1", "DL", "EU", 12, 34, mode)), 1);
+        ASSERT_EQ(dll.Add(CwQso("DL1AAA", "40m", 7011000, "005", "101", "DL1", "DL", "EU", 13, 10, mode)), 1);
+        dll.GetResult0(nullptr);  // builds the list of worked prefixes
+    }
+
+    // The host answers these from now on; call checks then post refreshes until
+    // one has read both. Later refreshes read the same and change nothing.
+    bool RefreshWith(const std::wstring& entryField, double hertz) {
+        host->SetEntryField(entryField);
+        host->SetFrequency(hertz);
+        const std::size_t entryReads = host->EntryFieldArguments().size();
+        const int frequencyReads = host->FrequencyReads();
+        return WaitUntil([&] {
+            if (host->EntryFieldArguments().size() > entryReads && host->FrequencyReads() > frequencyReads) return true;
+            dll.Check("DL1AAA", "CW", "DL1", "DL", "20m", nullptr);
+            Sleep(40);
+            return false;
+        });
+    }
+
+    static bool registered_;
+    ScratchDir dir;  // before the library: the current directory while it is loaded
+    std::optional<FakeHost> host;  // outlives the library's window thread
+    StatsDll dll;
+};
+
+bool LiveWindows::registered_ = false;
+
+// The "Start" key decides at each reset; the Setup window opens at its first-use
+// place, top-most, tells the host the mode, and Escape ends the thread.
+TEST_F(LiveWindows, ResetStartsTheWindowThreadAndEscapeEndsIt) {
+    StartHost(L"", 0.0);
+    ASSERT_EQ(Reset(), 1);
+    HWND setup = WaitForWindow("Setup CQ-WPX-SSB 2021");
+    ASSERT_NE(setup, nullptr) << "no Setup window";
+    EXPECT_EQ(Setting("Start"), "1");
+    EXPECT_EQ(TopLeftOf(setup), std::pair(10, 400));
+    EXPECT_TRUE(IsTopMost(setup));
+    EXPECT_TRUE(CloseItemDisabled(setup));
+    EXPECT_TRUE(IsChecked(setup, kSsb));
+    EXPECT_FALSE(IsChecked(setup, kCw));
+    EXPECT_EQ(ItemText(setup, kViewLabel), "Display");
+    EXPECT_EQ(ItemText(setup, kModeLabel), "Choice of mode");
+    EXPECT_EQ(RectInParent(GetDlgItem(setup, kViewLabel)).left, 160);
+    EXPECT_EQ(RectInParent(GetDlgItem(setup, kModeLabel)).left, 15);
+    ASSERT_TRUE(WaitUntil([&] { return host->FrequencyReads() >= 1; })) << "the Setup window posted no refresh";
+    EXPECT_EQ(host->Macros(), std::vector<std::string>{"<MODE:SSB>"});
+    EXPECT_EQ(Setting("CW"), "0");
+
+    // The next reset only re-arms the key; while the thread runs, a reset
+    // leaves a missing key alone and starts nothing.
+    ASSERT_EQ(Reset(), 1);
+    EXPECT_EQ(Setting("Start"), "0");
+    Store("Start", nullptr);
+    ASSERT_EQ(Reset(), 1);
+    EXPECT_EQ(Setting("Start"), "<missing>");
+    EXPECT_TRUE(IsWindowVisible(setup));
+
+    // The mode check boxes: the host hears each choice, the key follows it.
+    Click(setup, kCw);
+    EXPECT_EQ(Text(setup), "Setup CQ-WPX-CW 2021");
+    EXPECT_TRUE(IsChecked(setup, kCw));
+    EXPECT_FALSE(IsChecked(setup, kSsb));
+    EXPECT_EQ(Setting("CW"), "1");
+    Click(setup, kSsb);
+    EXPECT_EQ(Text(setup), "Setup CQ-WPX-SSB 2021");
+    EXPECT_FALSE(IsChecked(setup, kCw));
+    EXPECT_EQ(Setting("CW"), "0");
+    EXPECT_EQ(host->Macros(),
+              (std::vector<std::string>{"<MODE:SSB>", "<MODE:CW>", "<BAUDRATE:27>", "<MODE:SSB>"}));
+
+    // Escape closes the Setup window and ends its thread; a reset starts a new one.
+    HANDLE thread = OpenThreadOf(setup);
+    ASSERT_NE(thread, nullptr);
+    PressKey(setup, VK_ESCAPE);
+    EXPECT_EQ(WaitForSingleObject(thread, 10000), static_cast<DWORD>(WAIT_OBJECT_0)) << "the window thread did not end";
+    CloseHandle(thread);
+    EXPECT_FALSE(IsWindow(setup));
+    ASSERT_EQ(Reset(), 1);
+    EXPECT_NE(WaitForWindow("Setup CQ-WPX-SSB 2021"), nullptr) << "no Setup window after Escape and a reset";
+    EXPECT_EQ(Setting("Start"), "1");
+    EXPECT_EQ(host->UnexpectedCalls(), std::vector<std::string>{});
+}
+
+// The view check boxes follow the windows, which open at their stored places
+// and are top-most only with "Window on top". No host is running: the windows
+// work without it.
+TEST_F(LiveWindows, CheckBoxesOpenAndCloseTheViews) {
+    StoreViewsAndPlaces();
+    Store("setup_view_pref", nullptr);
+    Store("setup_view_prev_qso", nullptr);
+    ASSERT_EQ(Reset(), 1);
+    HWND setup = WaitForWindow("Setup CQ-WPX-SSB 2021");
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(TopLeftOf(setup), XY(kSetupPlace));
+
+    Click(setup, kViewPrefix);
+    HWND prefix = WaitForWindow("CQ-WPX-SSB-2021 Working prefix");
+    ASSERT_NE(prefix, nullptr);
+    EXPECT_EQ(TopLeftOf(prefix), XY(kPrefixPlace));
+    EXPECT_FALSE(IsTopMost(prefix));
+    EXPECT_TRUE(IsChecked(setup, kViewPrefix));
+    EXPECT_EQ(Setting("setup_view_pref"), "1");
+
+    Click(setup, kViewPrevQso);
+    HWND prev = WaitForWindow("CQ-WPX-SSB-2021 Previous QSO");
+    ASSERT_NE(prev, nullptr);
+    EXPECT_EQ(TopLeftOf(prev), XY(kPrevQsoPlace));
+    EXPECT_EQ(Setting("setup_view_prev_qso"), "1");
+
+    // Closed from its own caption, a view only hides: its box and key stay on,
+    // the next click turns it off, the one after opens a new window.
+    // (A dialog answers a close request by posting itself its Cancel command,
+    // so windows disappear a moment after the request.)
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(prev, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(prev); }));
+    EXPECT_TRUE(IsChecked(setup, kViewPrevQso));
+    EXPECT_EQ(Setting("setup_view_prev_qso"), "1");
+    Click(setup, kViewPrevQso);
+    EXPECT_FALSE(IsChecked(setup, kViewPrevQso));
+    EXPECT_EQ(Setting("setup_view_prev_qso"), "0");
+    Click(setup, kViewPrevQso);
+    HWND prevAgain = WaitForWindow("CQ-WPX-SSB-2021 Previous QSO");
+    EXPECT_NE(prevAgain, nullptr);
+    EXPECT_NE(prevAgain, prev);
+    EXPECT_EQ(Setting("setup_view_prev_qso"), "1");
+
+    Click(setup, kViewPrefix);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(prefix); }));
+    EXPECT_FALSE(IsChecked(setup, kViewPrefix));
+    EXPECT_EQ(Setting("setup_view_pref"), "0");
+
+    // "Window on top" closes the open view and the refresh reopens the wanted
+    // one, now top-most, at its place.
+    Click(setup, kOnTop);
+    EXPECT_EQ(Setting("setup_window_on_top"), "1");
+    EXPECT_TRUE(IsChecked(setup, kOnTop));
+    HWND topMost = nullptr;
+    EXPECT_TRUE(WaitUntil([&] {
+        topMost = FindOwnDialog("CQ-WPX-SSB-2021 Previous QSO");
+        return topMost != nullptr && topMost != prevAgain;
+    })) << "the previous-QSO view did not reopen";
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(prevAgain); }));
+    EXPECT_TRUE(IsTopMost(topMost));
+    EXPECT_EQ(TopLeftOf(topMost), XY(kPrevQsoPlace));
+    EXPECT_EQ(FindOwnDialog("CQ-WPX-SSB-2021 Working prefix"), nullptr);
+}
+
+// A call check's refresh reads the entry field and the radio's frequency from
+// the host: the previous-QSO rows show the entry call's QSOs, the band's row
+// is highlighted, the grid shows the worked prefixes sorted with their count
+// in the title, and "<SP1>" goes to the host when the radio moved more than
+// 300 Hz.
+TEST_F(LiveWindows, RefreshShowsTheHostsCallAndBand) {
+    StoreViewsAndPlaces();
+    Store("CW", "1");
+    StartHost(L"", 0.0);
+    ASSERT_EQ(Reset(), 1);
+    HWND setup = WaitForWindow("Setup CQ-WPX-CW 2021");
+    HWND prefix = WaitForWindow("CQ-WPX-CW-2021 Working prefix");
+    HWND prev = WaitForWindow("CQ-WPX-CW-2021 Previous QSO");
+    ASSERT_NE(setup, nullptr);
+    ASSERT_NE(prefix, nullptr) << "the first refresh did not open the working-prefix view";
+    ASSERT_NE(prev, nullptr) << "the first refresh did not open the previous-QSO view";
+    EXPECT_EQ(TopLeftOf(setup), XY(kSetupPlace));
+    ASSERT_TRUE(WaitUntil([&] { return host->FrequencyReads() >= 1; }));
+    AddLogAndResult("CW");
+
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 14025000.0)) << "a call check caused no refresh";
+    EXPECT_NE(WaitForWindow("CQ-WPX-CW-2021 Working prefix 3"), nullptr) << Text(prefix);
+    EXPECT_EQ(Text(prev), "CQ-WPX-CW-2021 Previous QSO");
+
+    // The grid: sorted, 40 pixels a cell.
+    std::optional<Picture> grid;
+    EXPECT_TRUE(WaitUntil([&] { return (grid = LastPicture(kGridBackground)) && !grid->texts.empty(); }))
+        << "the grid was not painted with prefixes";
+    if (grid) {
+        EXPECT_EQ(grid->texts, (std::vector<DrawnText>{{5, 0, "DL1"}, {45, 0, "K2"}, {85, 0, "W1"}}));
+    }
+
+    // The table: the entry call's last QSO per band, the 20m row highlighted.
+    std::optional<Picture> table;
+    EXPECT_TRUE(WaitUntil([&] {
+        table = LastPicture(kTableBackground);
+        return table && table->fills.size() == 1 && TextAt(*table, 160, 0) == "DL1AAA";
+    })) << "the table was not painted with the entry call and a highlighted row";
+    ASSERT_TRUE(table);
+    const int h = table->item.bottom / 7;
+    EXPECT_EQ(TextAt(*table, 160, 0), "DL1AAA");
+    EXPECT_EQ(RowAt(*table, 10 + 1 * h), (std::vector<std::string>{"160m", "   -", "   -", "   -"}));
+    EXPECT_EQ(RowAt(*table, 10 + 3 * h), (std::vector<std::string>{"40m", "CW", "13:10", "101"}));
+    EXPECT_EQ(RowAt(*table, 10 + 4 * h), (std::vector<std::string>{"20m", "CW", "12:34", "057"}));
+    ASSERT_EQ(table->fills.size(), 1u);
+    EXPECT_EQ(table->fills[0].colour, kHighlight);
+    EXPECT_EQ(table->fills[0].rect.top, 4 * h + 10);
+    EXPECT_EQ(table->fills[0].rect.bottom, 5 * h);
+
+    // On the screen: the panels' colours and the highlighted row, sampled
+    // right of the texts.
+    HWND tablePanel = GetDlgItem(prev, kPanel);
+    HWND gridPanel = GetDlgItem(prefix, kPanel);
+    RECT tableRect{}, gridRect{}, setupRect{};
+    GetClientRect(tablePanel, &tableRect);
+    GetClientRect(gridPanel, &gridRect);
+    GetClientRect(setup, &setupRect);
+    ASSERT_GE(tableRect.right, 300);
+    auto shows = [](HWND window, int x, int y, Rgb colour) {
+        return WaitUntil([&] { return ClientPixel(window, x, y) == colour; }, std::chrono::seconds(3));
+    };
+    const int x = tableRect.right - 3;
+    EXPECT_TRUE(shows(tablePanel, x, 4 * h + 15, kHighlight)) << Show(ClientPixel(tablePanel, x, 4 * h + 15));
+    EXPECT_TRUE(shows(tablePanel, x, 3 * h + 15, kTableBackground)) << Show(ClientPixel(tablePanel, x, 3 * h + 15));
+    EXPECT_TRUE(shows(gridPanel, gridRect.right - 3, gridRect.bottom - 3, kGridBackground))
+        << Show(ClientPixel(gridPanel, gridRect.right - 3, gridRect.bottom - 3));
+    EXPECT_TRUE(shows(setup, setupRect.right - 3, setupRect.bottom - 3, kGridBackground))
+        << Show(ClientPixel(setup, setupRect.right - 3, setupRect.bottom - 3));
+
+    EXPECT_NE(SaveArtifact(CaptureWindow(setup), "setup-window"), "");
+    EXPECT_NE(SaveArtifact(CaptureWindow(prefix), "working-prefix-window"), "");
+    EXPECT_NE(SaveArtifact(CaptureWindow(prev), "previous-qso-window"), "");
+
+    // 300 Hz is not a move; tuning to 40m is: "<SP1>" once, and the highlight follows.
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 14025300.0));
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 7012500.0));
+    EXPECT_TRUE(WaitUntil([&] { return host->Macros().size() >= 4; }));
+    EXPECT_EQ(host->Macros(), (std::vector<std::string>{"<MODE:CW>", "<BAUDRATE:27>", "<SP1>", "<SP1>"}));
+    EXPECT_TRUE(shows(tablePanel, x, 3 * h + 15, kHighlight)) << Show(ClientPixel(tablePanel, x, 3 * h + 15));
+    EXPECT_TRUE(shows(tablePanel, x, 4 * h + 15, kTableBackground)) << Show(ClientPixel(tablePanel, x, 4 * h + 15));
+
+    for (const int field : host->EntryFieldArguments()) EXPECT_EQ(field, 5);
+    EXPECT_EQ(host->UnexpectedCalls(), std::vector<std::string>{});
+}
+
+// An own country of the Russian list: the Setup window's captions, labels and
+// the views' titles in Russian, whatever the system's code page.
+TEST_F(LiveWindows, RussianCaptions) {
+    StoreViewsAndPlaces();
+    StartHost(L"DL1AAA", 14025000.0);
+    ASSERT_EQ(Reset("UA9"), 1);
+    HWND setup = WaitForWindow("Настройки CQ-WPX-SSB 2021");
+    ASSERT_NE(setup, nullptr) << "no Setup window with the Russian title";
+    EXPECT_EQ(ItemText(setup, kViewLabel), "Отображать");
+    EXPECT_EQ(ItemText(setup, kModeLabel), "Вид связи");
+    EXPECT_EQ(ItemText(setup, kViewPrefix), "Отработанные префиксы");
+    EXPECT_EQ(ItemText(setup, kViewPrevQso), "Предыдущие QSO");
+    EXPECT_EQ(ItemText(setup, kOnTop), "Поверх окон");
+    const RECT view = RectInParent(GetDlgItem(setup, kViewLabel));
+    const RECT mode = RectInParent(GetDlgItem(setup, kModeLabel));
+    EXPECT_EQ((std::vector<LONG>{view.left, view.top, view.right, view.bottom}), (std::vector<LONG>{150, 5, 350, 25}));
+    EXPECT_EQ((std::vector<LONG>{mode.left, mode.top, mode.right, mode.bottom}), (std::vector<LONG>{20, 5, 110, 25}));
+
+    HWND prev = WaitForWindow("CQ-WPX-SSB-2021 Предыдущие QSO");
+    EXPECT_NE(prev, nullptr);
+    ASSERT_TRUE(WaitUntil([&] { return host->FrequencyReads() >= 1; }));
+    AddLogAndResult("SSB");
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 14025000.0));
+    HWND prefix = WaitForWindow("CQ-WPX-SSB-2021 Отработанные префиксы 3");
+    EXPECT_NE(prefix, nullptr);
+    if (prefix != nullptr && prev != nullptr) {
+        HWND panel = GetDlgItem(prev, kPanel);
+        RECT r{};
+        GetClientRect(panel, &r);
+        const int h = r.bottom / 7;
+        EXPECT_TRUE(WaitUntil([&] { return ClientPixel(panel, r.right - 3, 4 * h + 15) == kHighlight; }));
+        EXPECT_NE(SaveArtifact(CaptureWindows({setup, prefix, prev}), "windows-russian"), "");
+    }
+}
+
+// ---- Unloading with the windows open ----
+
+// Messages to the window thread's windows, and the library's unload, in the
+// order they happened.
+struct Event {
+    HWND window;  // null for the unload
+    UINT message;
+};
+std::mutex g_eventsGuard;
+std::vector<Event> g_events;
+
+void Record(HWND window, UINT message) {
+    std::lock_guard<std::mutex> lock(g_eventsGuard);
+    g_events.push_back(Event{window, message});
+}
+
+LRESULT CALLBACK WatchMessages(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && (sent->message == WM_CLOSE || sent->message == WM_NCDESTROY))
+        Record(sent->hwnd, sent->message);
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// The loader's notification of an unloaded library (ntdll).
+struct UnloadedLibrary {
+    ULONG flags;
+    const void* fullName;
+    const void* baseName;
+    void* base;
+    ULONG size;
+};
+using DllNotification = void(CALLBACK*)(ULONG reason, const UnloadedLibrary* data, void* context);
+using RegisterDllNotification = LONG(NTAPI*)(ULONG flags, DllNotification callback, void* context, void** cookie);
+using UnregisterDllNotification = LONG(NTAPI*)(void* cookie);
+constexpr ULONG kUnloaded = 2;
+
+void CALLBACK WatchUnload(ULONG reason, const UnloadedLibrary* data, void* library) {
+    if (reason == kUnloaded && data->base == library) Record(nullptr, 0);
+}
+
+// The host ends with the windows open: the previous-QSO view, the
+// working-prefix view and the Setup window are closed in that order, and the
+// library goes only after the window thread has destroyed them; quickly.
+TEST_F(LiveWindows, UnloadClosesTheWindowsBeforeTheLibraryGoes) {
+    StoreViewsAndPlaces();
+    StartHost(L"", 0.0);
+    ASSERT_EQ(Reset(), 1);
+    HWND setup = WaitForWindow("Setup CQ-WPX-SSB 2021");
+    HWND prefix = WaitForWindow("CQ-WPX-SSB-2021 Working prefix");
+    HWND prev = WaitForWindow("CQ-WPX-SSB-2021 Previous QSO");
+    ASSERT_TRUE(setup && prefix && prev);
+
+    const DWORD threadId = GetWindowThreadProcessId(setup, nullptr);
+    HANDLE thread = OpenThreadOf(setup);
+    ASSERT_NE(thread, nullptr);
+    {
+        std::lock_guard<std::mutex> lock(g_eventsGuard);
+        g_events.clear();
+    }
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, WatchMessages, nullptr, threadId);
+    ASSERT_NE(hook, nullptr);
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    auto registerNotification = reinterpret_cast<RegisterDllNotification>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrRegisterDllNotification")));
+    auto unregisterNotification = reinterpret_cast<UnregisterDllNotification>(
+        reinterpret_cast<void*>(GetProcAddress(ntdll, "LdrUnregisterDllNotification")));
+    ASSERT_TRUE(registerNotification && unregisterNotification);
+    void* cookie = nullptr;
+    ASSERT_EQ(registerNotification(0, WatchUnload, dll.Module(), &cookie), 0);
+    ASSERT_TRUE(StartIdleThreadPoolWorkers());
+
+    const auto start = std::chrono::steady_clock::now();
+    dll.Free();
+    const auto took = std::chrono::steady_clock::now() - start;
+    unregisterNotification(cookie);
+    UnhookWindowsHookEx(hook);
+
+    EXPECT_LT(took, std::chrono::seconds(2)) << "the unload waited for its time limit";
+    EXPECT_EQ(GetModuleHandleA(DllPath().c_str()), nullptr);
+    EXPECT_FALSE(IsWindow(setup));
+    EXPECT_FALSE(IsWindow(prefix));
+    EXPECT_FALSE(IsWindow(prev));
+    EXPECT_EQ(WaitForSingleObject(thread, 5000), static_cast<DWORD>(WAIT_OBJECT_0)) << "the window thread lives on";
+    CloseHandle(thread);
+
+    std::vector<Event> events;
+    {
+        std::lock_guard<std::mutex> lock(g_eventsGuard);
+        events = g_events;
+    }
+    auto name = [&](HWND w) -> std::string {
+        return w == setup ? "Setup" : w == prefix ? "working prefix" : w == prev ? "previous QSO" : "other";
+    };
+    std::vector<std::string> closes, sequence;
+    for (const Event& e : events) {
+        if (e.message == WM_CLOSE) closes.push_back(name(e.window));
+        if (e.window == nullptr)
+            sequence.push_back("library unloaded");
+        else if (e.message == WM_NCDESTROY && e.window == setup)
+            sequence.push_back("Setup destroyed");
+    }
+    EXPECT_EQ(closes, (std::vector<std::string>{"previous QSO", "working prefix", "Setup"}));
+    EXPECT_EQ(sequence, (std::vector<std::string>{"Setup destroyed", "library unloaded"}));
+}
+
+}  // namespace
+}  // namespace wine_tests
