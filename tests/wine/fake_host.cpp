@@ -159,10 +159,9 @@ void UnregisterHostProgId() {
 
 FakeHost::FakeHost() : state_(std::make_shared<State>()) {
     // The multithreaded apartment lives for the whole run. Wine tears an
-    // apartment down only once every call into its objects has ended, and
-    // after the plug-in has dropped its link without a release (at unload)
-    // one call may stay counted for good: each teardown would then block
-    // forever. (Seen about once in twenty runs.)
+    // apartment down only once every call into its objects has ended; after
+    // the plug-in has dropped its link without a release (at unload), that
+    // teardown was seen to wait for good, about once in twenty runs.
     static const HRESULT kept = [] {
         CO_MTA_USAGE_COOKIE cookie = nullptr;
         return CoIncrementMTAUsage(&cookie);
