@@ -1,16 +1,10 @@
 #include "adif.h"
 
-#include <cctype>
+#include "text.h"
 
 namespace tools::adif {
 
 namespace {
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
 
 // A tag names a field without a length only for its markers.
 constexpr std::size_t kLongestTag = 512;

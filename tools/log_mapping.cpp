@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "text.h"
 #include "wpx_prefix.h"
 
 namespace tools {
@@ -29,18 +30,6 @@ int Number(std::string_view s) {
     return v;
 }
 
-std::string Lower(std::string s) {
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
-std::string Upper(std::string s) {
-    for (char& c : s)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return s;
-}
-
 std::string ValueOr(const adif::Record& r, std::string_view name, std::string_view fallbackName = {}) {
     if (const std::string* v = r.Find(name)) return *v;
     if (!fallbackName.empty())
@@ -54,11 +43,7 @@ const std::string* Present(const adif::Record& r, std::string_view name) {
     return v != nullptr && v->find_first_not_of(" \t\r\n") != std::string::npos ? v : nullptr;
 }
 
-std::string Trimmed(const std::string& s) {
-    const auto from = s.find_first_not_of(" \t\r\n");
-    if (from == std::string::npos) return {};
-    return s.substr(from, s.find_last_not_of(" \t\r\n") - from + 1);
-}
+std::string Trimmed(std::string_view s) { return std::string(Trim(s)); }
 
 }  // namespace
 

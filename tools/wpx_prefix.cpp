@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <vector>
 
+#include "text.h"
+
 namespace tools {
 
 namespace {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
-
-std::string Upper(std::string_view text) {
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return out;
-}
 
 bool IsOperatingSuffix(std::string_view part) {
     static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "A", "E", "J"};
