@@ -41,21 +41,6 @@ constexpr int kAllControls[] = {1001, 1002, 1003, 1004, 1005, 1006, 1007, 1008, 
 constexpr char kDialogTitle[] = "CQ-WPX-CW/SSB";
 constexpr char kCbrFile[] = "K1ABC.cbr";
 
-Qso MakeQso(const char* call, const char* band, unsigned int hz, const char* sent, const char* rcvd, const char* wpx,
-            const char* country, const char* continent, int minute) {
-    Qso q;
-    q.call = call;
-    q.band = band;
-    q.frequencyHz = hz;
-    q.exchangeSent = sent;
-    q.exchangeReceived = rcvd;
-    q.wpxPrefix = wpx;
-    q.countryPrefix = country;
-    q.continent = continent;
-    q.time = At(2021, 5, 29, 12, minute);
-    return q;
-}
-
 // The host's main window, active on the test's thread, as the dialog's and
 // the message box's owner.
 class HostWindow {

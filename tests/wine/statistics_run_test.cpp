@@ -17,21 +17,6 @@ constexpr char kSsbFile[] = "BadQSO_StatsWPXSSB_30_05_2021.txt";
 constexpr char kCwFile[] = "BadQSO_StatsWPXCW_30_05_2021.txt";
 constexpr char kSsbHeader[] = "CQ-WPX-SSB TEST UBN file \r\n";
 
-Qso MakeQso(const char* call, const char* band, unsigned int hz, const char* sent, const char* rcvd,
-            const char* wpx, const char* country, const char* continent, int minute) {
-    Qso q;
-    q.call = call;
-    q.band = band;
-    q.frequencyHz = hz;
-    q.exchangeSent = sent;
-    q.exchangeReceived = rcvd;
-    q.wpxPrefix = wpx;
-    q.countryPrefix = country;
-    q.continent = continent;
-    q.time = At(2021, 5, 29, 12, minute);
-    return q;
-}
-
 // A short log: two good QSOs, a dupe of the first and one on a band outside the contest.
 const Qso kDl = MakeQso("DL1AAA", "20m", 14200000, "001", "005", "DL1", "DL", "EU", 0);
 const Qso kW1 = MakeQso("W1XYZ", "40m", 7100000, "002", "010", "W1", "K", "NA", 5);

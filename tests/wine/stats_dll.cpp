@@ -192,4 +192,19 @@ HostDate At(int year, int month, int day, int hour, int minute) {
     return HostDate::Valid(stats::OleDateFromFields(year, month, day, hour, minute));
 }
 
+Qso MakeQso(const char* call, const char* band, unsigned int hz, const char* sent, const char* rcvd, const char* wpx,
+            const char* country, const char* continent, int minute) {
+    Qso q;
+    q.call = call;
+    q.band = band;
+    q.frequencyHz = hz;
+    q.exchangeSent = sent;
+    q.exchangeReceived = rcvd;
+    q.wpxPrefix = wpx;
+    q.countryPrefix = country;
+    q.continent = continent;
+    q.time = At(2021, 5, 29, 12, minute);
+    return q;
+}
+
 }  // namespace wine_tests

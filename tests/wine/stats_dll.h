@@ -132,4 +132,8 @@ std::vector<std::string> ListFolder(const std::string& folder);
 // A host date from calendar fields.
 HostDate At(int year, int month, int day, int hour = 0, int minute = 0);
 
+// An SSB QSO on 29 May 2021 at 12:`minute`.
+Qso MakeQso(const char* call, const char* band, unsigned int hz, const char* sent, const char* rcvd, const char* wpx,
+            const char* country, const char* continent, int minute);
+
 }  // namespace wine_tests
