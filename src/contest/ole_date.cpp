@@ -126,11 +126,21 @@ bool OleDatesEqual(const OleDateTime& a, const OleDateTime& b) {
 
 std::optional<std::int64_t> SpanWholeMinutes(const OleDateTime& from, const OleDateTime& to) {
     if (!from.IsValid() || !to.IsValid()) return std::nullopt;
-    constexpr double kHalfSecond = 1.0 / (2.0 * (60.0 * 60.0 * 24.0));
+    // The span goes to whole milliseconds before the half second is added: a
+    // date value near today carries about a microsecond of rounding error,
+    // which would otherwise put a span of exactly 59:59.5 just below the half
+    // second that makes it 60 minutes.
+    constexpr double kMsPerDay = 24.0 * 60.0 * 60.0 * 1000.0;
     const double span = Linear(to.m_dt) - Linear(from.m_dt);
-    const double rounded = (span + (span < 0.0 ? -kHalfSecond : kHalfSecond)) * (24.0 * 60.0);
-    if (!(std::fabs(rounded) < 9.0e18)) return std::nullopt;
-    return static_cast<std::int64_t>(rounded);
+    const double spanMs = std::round(span * kMsPerDay);
+    if (std::fabs(spanMs) < 9.0e15) {
+        const std::int64_t ms = static_cast<std::int64_t>(spanMs);
+        return (ms + (ms < 0 ? -500 : 500)) / 60000;  // truncates toward zero
+    }
+    // Far beyond any calendar date the half second no longer matters.
+    const double minutes = span * (24.0 * 60.0);
+    if (!(std::fabs(minutes) < 9.0e18)) return std::nullopt;  // NaN too
+    return static_cast<std::int64_t>(minutes);
 }
 
 }  // namespace stats

@@ -60,8 +60,8 @@ extern const char kInvalidDateTimeText[];
 bool OleDatesEqual(const OleDateTime& a, const OleDateTime& b);
 
 // Whole minutes from `from` to `to` (to minus from), the span rounded by half a
-// second away from zero and then truncated toward zero. Nothing when either
-// date is not valid.
+// second away from zero and then truncated toward zero, so 59:59.5 is 60
+// minutes. Nothing when either date is not valid.
 std::optional<std::int64_t> SpanWholeMinutes(const OleDateTime& from, const OleDateTime& to);
 
 }  // namespace stats

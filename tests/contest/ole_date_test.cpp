@@ -85,6 +85,17 @@ TEST(OleDateSpan, WholeMinutesRoundedByHalfASecond) {
     };
     EXPECT_EQ(before(59 * 60 + 59.4), 59);
     EXPECT_EQ(before(59 * 60 + 59.6), 60);
+    // Exactly half a second short of a minute makes that minute, although the
+    // date values themselves are off by about a microsecond.
+    for (const double end : {t, OleDateFromFields(2023, 11, 26, 23, 59), OleDateFromFields(1999, 3, 1, 0, 7)}) {
+        const auto before = [&](double seconds) {
+            return SpanWholeMinutes(OleDateTime::Valid(end - seconds / 86400.0), OleDateTime::Valid(end));
+        };
+        EXPECT_EQ(before(59 * 60 + 59.5), 60) << end;
+        EXPECT_EQ(before(9 * 60 + 59.5), 10) << end;
+        EXPECT_EQ(before(9 * 60 + 59.4), 9) << end;
+        EXPECT_EQ(before(-59.5), -1) << end;
+    }
     EXPECT_EQ(before(0), 0);
     EXPECT_EQ(before(-30), 0);
     EXPECT_EQ(before(-61), -1);

@@ -47,10 +47,12 @@ std::optional<long long> MinutesBefore(const OleDateTime& qso, const OleDateTime
     if (!qso.IsValid() || !reference.IsValid()) return std::nullopt;
     auto linear = [](double d) { return d >= 0.0 ? d : std::ceil(d) - (d - std::ceil(d)); };
     const double span = linear(reference.m_dt) - linear(qso.m_dt);
-    const double halfSecond = 1.0 / (2.0 * 86400.0);
-    const double minutes = (span + (span < 0.0 ? -halfSecond : halfSecond)) * 1440.0;
-    if (!(std::fabs(minutes) < 9.0e18)) return std::nullopt;
-    return static_cast<long long>(minutes);
+    // In whole milliseconds, so that the error of a date near today cannot
+    // move a span of exactly a half second across the minute.
+    const double ms = std::round(span * 86400000.0);
+    if (!(std::fabs(ms) < 9.0e15)) return std::nullopt;
+    const long long whole = static_cast<long long>(ms);
+    return (whole + (whole < 0 ? -500 : 500)) / 60000;
 }
 
 }  // namespace
