@@ -12,7 +12,11 @@ std::uint32_t StringPool::HashOf(std::string_view text) {
     for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
     h ^= h >> 29;
     h *= 0xbf58476d1ce4e5b9ull;
-    return static_cast<std::uint32_t>(h ^ (h >> 32));
+    // The top bit tells texts of more than eight bytes from the others: a
+    // short text is compared by its slot's head alone, which a longer text
+    // beginning with the same eight bytes would match.
+    const auto longText = text.size() > sizeof(std::uint64_t) ? 0x80000000u : 0u;
+    return (static_cast<std::uint32_t>(h ^ (h >> 32)) & 0x7fffffffu) | longText;
 }
 
 std::uint64_t StringPool::HeadOf(std::string_view text) {

@@ -93,6 +93,21 @@ TEST_F(Intake, RecordsKeepTheHostsTextsAndAreIndependentCopies) {
     EXPECT_THROW(Log().GetAt(1), std::out_of_range);
 }
 
+TEST_F(Intake, AnEightByteCallIsNotALongerOneThatBeginsWithIt) {
+    // These two calls share the full 32-bit hash of the log's text table; the
+    // short one must not be taken for the long one, so it is no dupe.
+    Qso longer;
+    longer.call = "DL1ABC/PBZ5C7T2";
+    Qso shorter;
+    shorter.call = "DL1ABC/P";
+    shorter.time = At(2021, 5, 29, 11, 0);
+    EXPECT_EQ(Add(longer), 1);
+    EXPECT_EQ(Add(shorter), 1);
+    EXPECT_TRUE(BadLines().empty());
+    EXPECT_EQ(Log().GetAt(1).m_strCall, "DL1ABC/P");
+    EXPECT_EQ(Log().GetAt(1).m_bDupe, 0);
+}
+
 class Removal : public Intake {};
 
 TEST_F(Removal, TakesTheFirstQsoWithSameCallBandModeAndTime) {
