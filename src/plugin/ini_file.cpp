@@ -1,5 +1,6 @@
 #include "plugin/ini_file.h"
 
+#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -151,7 +152,12 @@ std::string ReadString(const std::string& path, const std::string& section, cons
     std::lock_guard<std::mutex> lock(FileLock());
     const auto content = ReadWholeFile(path);
     const auto value = content ? FindValue(*content, section, key) : std::nullopt;
-    return value ? *value : fallback.substr(0, kMaxValue);
+    if (value) return *value;
+    // As the system's profile reader does: a default loses its trailing
+    // blanks, though never its first character.
+    std::size_t end = fallback.size();
+    while (end > 1 && fallback[end - 1] == ' ') --end;
+    return fallback.substr(0, std::min(end, kMaxValue));
 }
 
 bool WriteString(const std::string& path, const std::string& section, const std::string& key,

@@ -44,6 +44,7 @@ TEST(IniFile, RoundTripThroughTheFileSystem) {
     std::filesystem::create_directory("Plugins");
     const std::string path = "Plugins/x.ini";
     EXPECT_EQ(ini::ReadString(path, "Settings", "Start"), "");
+    EXPECT_EQ(ini::ReadString(path, "Settings", "Operators", "K1ABC  "), "K1ABC") << "a default loses trailing blanks";
     EXPECT_TRUE(ini::WriteString(path, "Settings", "Start", "1"));
     EXPECT_TRUE(ini::WriteString(path, "Settings", "Claimed", "24"));
     EXPECT_TRUE(ini::WriteString(path, "Settings", "start", "0"));

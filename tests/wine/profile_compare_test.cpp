@@ -20,9 +20,10 @@
 namespace wine_tests {
 namespace {
 
-std::string ApiRead(const std::string& path, const std::string& section, const std::string& key) {
+std::string ApiRead(const std::string& path, const std::string& section, const std::string& key,
+                    const std::string& fallback = "") {
     char buffer[100] = {};  // the plug-in's buffer: values up to 99 bytes
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), "", buffer, sizeof buffer, path.c_str());
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, sizeof buffer, path.c_str());
     return buffer;
 }
 
@@ -146,6 +147,13 @@ TEST_F(ProfileCompare, ReadsOfOtherLineEndsAndMissingFiles) {
     const std::string empty = PathOf("empty.ini");
     ASSERT_TRUE(WriteBytes(empty, ""));
     EXPECT_EQ(ReadDifferences(empty, {{"Settings", "Start"}}), "");
+
+    // Defaults of a missing key, trailing blanks and over-long ones included.
+    for (const std::string& fallback : std::vector<std::string>{"K1ABC", "K1ABC  ", " K1ABC \t ", "   ", std::string(120, 'D') + " "}) {
+        EXPECT_EQ(stats::ini::ReadString(empty, "Settings", "Operators", fallback),
+                  ApiRead(empty, "Settings", "Operators", fallback))
+            << "[" << fallback << "]";
+    }
 }
 
 struct Write {
