@@ -25,6 +25,7 @@
 #include "host_session.h"
 #include "log_generator.h"
 #include "log_mapping.h"
+#include "from_host.h"
 #include "reference_model.h"
 #include "settings_key.h"
 #include "wpx_prefix.h"
@@ -66,35 +67,6 @@ long StatusKiB(const char* key) {
     for (std::string line; std::getline(in, line);)
         if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
     return -1;
-}
-
-reference::Qso ToReference(const HostQso& h, const std::string& ownCall) {
-    reference::Qso q;
-    q.ownCall = ownCall;
-    q.call = h.call;
-    q.time = h.time;
-    q.frequencyHz = h.frequencyHz;
-    q.mode = h.mode;
-    q.rstSent = h.rstSent;
-    q.rstReceived = h.rstReceived;
-    q.exchangeSent = h.exchangeSent;
-    q.exchangeReceived = h.exchangeReceived;
-    q.wpxPrefix = h.wpxPrefix;
-    q.countryPrefix = h.countryPrefix;
-    q.continent = h.continent;
-    q.band = h.band;
-    return q;
-}
-
-reference::Check ToReference(const HostCheck& c) {
-    reference::Check r;
-    r.call = c.call;
-    r.mode = c.mode;
-    r.wpxPrefix = c.wpxPrefix;
-    r.countryPrefix = c.countryPrefix;
-    r.band = c.band;
-    r.otherBand = c.otherBand.empty() ? c.band : c.otherBand;
-    return r;
 }
 
 // A log as the host would pass it, read back from the generator's ADIF.
@@ -245,7 +217,7 @@ Figures TimeReference(const BenchLog& log, int runs, std::size_t checkShare, con
     run.cwContest = true;
     std::vector<reference::Qso> qsos;
     qsos.reserve(log.qsos.size());
-    for (const HostQso& q : log.qsos) qsos.push_back(ToReference(q, run.ownCall));
+    for (const HostQso& q : log.qsos) qsos.push_back(reference::FromHost(q, run.ownCall));
 
     std::vector<double> replay, perAdd, result, perCheck, perRemoval;
     for (int r = 0; r < runs; ++r) {
@@ -267,7 +239,7 @@ Figures TimeReference(const BenchLog& log, int runs, std::size_t checkShare, con
         for (std::size_t i = 0; i < log.checks.size(); i += checkShare) sample.push_back(i);
         std::vector<int> codes;
         const auto c0 = Clock::now();
-        for (std::size_t i : sample) codes.push_back(m.CheckCall(ToReference(log.checks[i])));
+        for (std::size_t i : sample) codes.push_back(m.CheckCall(reference::FromHost(log.checks[i])));
         perCheck.push_back(Seconds(Clock::now() - c0) / static_cast<double>(std::max<std::size_t>(1, sample.size())));
 
         const auto d0 = Clock::now();

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "adif.h"
+#include "from_host.h"
 #include "host_session.h"
 #include "log_mapping.h"
 #include "reference_model.h"
@@ -229,21 +230,7 @@ TEST_F(CrossCheck, SampleLogsScoreAlike) {
         run.cwContest = qsos.front().mode == "CW";
         Start(run);
         for (const tools::HostQso& h : qsos) {
-            reference::Qso q;
-            q.ownCall = ownCall;
-            q.call = h.call;
-            q.time = h.time;
-            q.frequencyHz = h.frequencyHz;
-            q.mode = h.mode;
-            q.rstSent = h.rstSent;
-            q.rstReceived = h.rstReceived;
-            q.exchangeSent = h.exchangeSent;
-            q.exchangeReceived = h.exchangeReceived;
-            q.wpxPrefix = h.wpxPrefix;
-            q.countryPrefix = h.countryPrefix;
-            q.continent = h.continent;
-            q.band = h.band;
-            ASSERT_EQ(session_->Add(h), model.Add(q));
+            ASSERT_EQ(session_->Add(h), model.Add(reference::FromHost(h, ownCall)));
         }
         ASSERT_TRUE(SameOutputs());
         // Take every tenth QSO back out.

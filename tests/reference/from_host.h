@@ -1,0 +1,39 @@
+// The host's records in the reference model's terms, for the tools and tests
+// that feed the same log to the plug-in and to the model.
+#pragma once
+
+#include "host_session.h"
+#include "reference_model.h"
+
+namespace reference {
+
+inline Qso FromHost(const tools::HostQso& h, const std::string& ownCall) {
+    Qso q;
+    q.ownCall = ownCall;
+    q.call = h.call;
+    q.time = h.time;
+    q.frequencyHz = h.frequencyHz;
+    q.mode = h.mode;
+    q.rstSent = h.rstSent;
+    q.rstReceived = h.rstReceived;
+    q.exchangeSent = h.exchangeSent;
+    q.exchangeReceived = h.exchangeReceived;
+    q.wpxPrefix = h.wpxPrefix;
+    q.countryPrefix = h.countryPrefix;
+    q.continent = h.continent;
+    q.band = h.band;
+    return q;
+}
+
+inline Check FromHost(const tools::HostCheck& c) {
+    Check r;
+    r.call = c.call;
+    r.mode = c.mode;
+    r.wpxPrefix = c.wpxPrefix;
+    r.countryPrefix = c.countryPrefix;
+    r.band = c.band;
+    r.otherBand = c.otherBand.empty() ? c.band : c.otherBand;
+    return r;
+}
+
+}  // namespace reference
