@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "text.h"
+#include "wpx_prefix.h"
 
 namespace tools {
 
@@ -42,12 +43,6 @@ bool ToDouble(std::string_view text, double& value) {
     }
 }
 
-// Suffixes that say how a station operates, not where: they never make a designator.
-bool IsOperatingSuffix(std::string_view part) {
-    static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "QRPP", "LH", "A", "E", "J"};
-    return std::find(std::begin(kSuffixes), std::end(kSuffixes), part) != std::end(kSuffixes);
-}
-
 // The text between `open` and `close` in an alias ("K1AB(4)[7]{NA}"), if any.
 std::optional<std::string_view> Override(std::string_view alias, char open, char close) {
     const std::size_t from = alias.find(open);
@@ -60,17 +55,8 @@ std::optional<std::string_view> Override(std::string_view alias, char open, char
 }  // namespace
 
 std::string LocationPart(std::string_view text) {
-    const std::string call = Upper(text);
-    std::vector<std::string_view> parts;
-    for (std::string_view part : Split(call, '/'))
-        if (!part.empty() && !IsOperatingSuffix(part)) parts.push_back(part);
-    if (parts.empty()) return {};
-    if (parts.size() == 1) return std::string(parts[0]);
-    const bool firstIsDesignator = parts[0].size() <= parts[1].size();
-    const std::string_view designator = firstIsDesignator ? parts[0] : parts[1];
-    const std::string_view home = firstIsDesignator ? parts[1] : parts[0];
-    if (designator.size() == 1 && designator[0] >= '0' && designator[0] <= '9') return std::string(home);
-    return std::string(designator);
+    const PortableCall call = ReadPortableCall(text);
+    return call.designator.empty() || call.DesignatesCallArea() ? call.home : call.designator;
 }
 
 bool IsMaritimeOrAeronautical(std::string_view text) {
@@ -196,6 +182,7 @@ CountryFile CountryFile::ParseDat(std::string_view text) {
         e.utcOffset = -hoursWest;
         const bool listEntry = e.prefix[0] == '*';
         if (listEntry) e.prefix.erase(0, 1);
+        e.listCountry = listEntry;
         const std::size_t index = file.entities_.size();
         file.entities_.push_back(e);
         file.AddAliases(text.substr(from, end - from), ',', index, listEntry, e.continent, e.cqZone, e.ituZone);

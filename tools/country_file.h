@@ -30,6 +30,9 @@ struct CountryEntity {
     std::string continent;  // two letters
     double utcOffset = 0.0; // hours from UTC to local time
     int cqZone = 0, ituZone = 0;
+    // A cty.dat "*" entry: a country the contest lists add to the DXCC
+    // entities, which an entity number or a DXCC entity's name cannot name.
+    bool listCountry = false;
 };
 
 struct CountryMatch {
@@ -79,10 +82,11 @@ private:
     std::size_t longestPrefix_ = 0;
 };
 
-// The text of a call that says where it is, in capitals, operating suffixes
-// (/P, /M, /MM, /AM, /QRP, /QRPP, /LH, /A, /E, /J) set aside: of two parts
-// the shorter one, the designator (DL/K1ABC and K1ABC/DL -> DL); a lone
-// call-area digit does not move a station (K1ABC/4 -> K1ABC).
+// The text of a call that says where it is, in capitals, read as the WPX
+// prefix reads it (ReadPortableCall): operating suffixes set aside
+// (K1ABC/P -> K1ABC), else the portable designator (DL/K1ABC and K1ABC/DL ->
+// DL, MM/K1ABC -> MM); a call-area number does not move a station
+// (K1ABC/4 -> K1ABC): the file lists the calls it does move (UA3ABC/9).
 std::string LocationPart(std::string_view call);
 // A maritime or aeronautical mobile call (K1ABC/MM, DL1ABC/AM).
 bool IsMaritimeOrAeronautical(std::string_view call);

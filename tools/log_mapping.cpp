@@ -127,7 +127,11 @@ Location Locate(const CountryFile* countries, std::string_view call, std::option
     const auto byCall = countries->ByCall(call);
     const CountryEntity* entity = nullptr;
     if (dxcc && countries->HasEntityNumbers()) entity = countries->ByDxcc(*dxcc);
-    if (entity == nullptr && !countryName.empty()) entity = countries->ByName(countryName);
+    // A log names DXCC entities ("ITALY" for IT9ABC), never the list's
+    // countries of cty.dat: a call the file places in one of those stays there,
+    // as it does when the log gives an entity number the file cannot use.
+    const bool inListCountry = byCall && byCall->entity->listCountry;
+    if (entity == nullptr && !countryName.empty() && !inListCountry) entity = countries->ByName(countryName);
     if (entity == nullptr && byCall) entity = byCall->entity;
     if (entity == nullptr) return where;
     where.country = entity->prefix;

@@ -41,6 +41,8 @@ struct Location {
 // the same country file as its primary prefixes. With a country file:
 //   - the entity of the number when the file has numbers (cty.csv), else the
 //     entity of the name when the file knows it, else the entity of the call;
+//     but a call in one of cty.dat's "*" countries (IT9ABC in Sicily) keeps it
+//     whatever name the log gives, since a log names DXCC entities;
 //   - the continent given for the call's own prefix or whole call, when the
 //     call lies in that entity, else the entity's;
 //   - nothing for a call the file cannot place (nor /MM, /AM calls).

@@ -13,7 +13,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 bool IsLetter(char c) { return c >= 'A' && c <= 'Z'; }
 
 bool IsOperatingSuffix(std::string_view part) {
-    static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "A", "E", "J"};
+    static constexpr std::string_view kSuffixes[] = {"P", "M", "MM", "AM", "QRP", "QRPP", "LH",
+                                                     "A", "E", "J", "AG", "AE", "KT"};
     return std::find(std::begin(kSuffixes), std::end(kSuffixes), part) != std::end(kSuffixes);
 }
 
@@ -35,29 +36,44 @@ std::string PrefixOfPlainCall(std::string_view call) {
 
 }  // namespace
 
-std::string WpxPrefix(std::string_view text) {
+bool PortableCall::DesignatesCallArea() const {
+    return !designator.empty() && std::all_of(designator.begin(), designator.end(), IsDigit);
+}
+
+PortableCall ReadPortableCall(std::string_view text) {
     const std::string call = Upper(text);
     std::vector<std::string_view> parts;
-    for (std::size_t from = 0; from <= call.size();) {
+    bool first = true;
+    for (std::size_t from = 0; from <= call.size(); first = false) {
         const std::size_t slash = std::min(call.find('/', from), call.size());
         const std::string_view part = std::string_view(call).substr(from, slash - from);
-        if (!part.empty() && !IsOperatingSuffix(part)) parts.push_back(part);
+        // Only what follows a "/" can be a suffix: M and MM in front are England and Scotland.
+        if (!part.empty() && (first || !IsOperatingSuffix(part))) parts.push_back(part);
         from = slash + 1;
     }
-    if (parts.empty()) return {};
-    if (parts.size() == 1) return PrefixOfPlainCall(parts[0]);
-
+    PortableCall read;
+    if (parts.empty()) return read;
+    if (parts.size() == 1) {
+        read.home = parts[0];
+        return read;
+    }
     // The home call is the longer part; the other one says where the station is.
     const bool firstIsDesignator = parts[0].size() <= parts[1].size();
-    const std::string_view designator = firstIsDesignator ? parts[0] : parts[1];
-    const std::string_view home = firstIsDesignator ? parts[1] : parts[0];
-    if (designator.size() == 1 && IsDigit(designator[0])) {
+    read.designator = firstIsDesignator ? parts[0] : parts[1];
+    read.home = firstIsDesignator ? parts[1] : parts[0];
+    return read;
+}
+
+std::string WpxPrefix(std::string_view text) {
+    const PortableCall call = ReadPortableCall(text);
+    if (call.designator.empty()) return PrefixOfPlainCall(call.home);
+    if (call.DesignatesCallArea()) {
         // A new call area: the home prefix with its number replaced.
-        std::string prefix = PrefixOfPlainCall(home);
+        std::string prefix = PrefixOfPlainCall(call.home);
         while (!prefix.empty() && IsDigit(prefix.back())) prefix.pop_back();
-        return prefix + std::string(designator);
+        return prefix + call.designator;
     }
-    return PrefixOfPlainCall(designator);
+    return PrefixOfPlainCall(call.designator);
 }
 
 }  // namespace tools

@@ -116,6 +116,20 @@ TEST_F(Mapping, TheCountryFileNamesCountriesAndContinents) {
     EXPECT_EQ(byCall->wpxPrefix, "W1");
 }
 
+// The log's names are DXCC entities; cty.dat's "*" countries have none of
+// their own, so a call in one of them stays there, with or without COUNTRY.
+TEST_F(Mapping, ACountryNameDoesNotUndoTheListCountriesOfCtyDat) {
+    const CountryFile countries = CountryFile::Parse(
+        "Sicily:                   15:  28:  EU:   37.50:   -14.00:    -1.0:  *IT9:\n"
+        "    IT9;\n"
+        "Italy:                    15:  28:  EU:   42.82:   -12.58:    -1.0:  I:\n"
+        "    I;\n");
+    const std::string logged = "<QSO_DATE:8>20230527<TIME_ON:4>1234<DXCC:3>248<COUNTRY:5>ITALY";
+    EXPECT_EQ(Map("<CALL:6>IT9ABC" + logged, nullptr, &countries)->countryPrefix, "IT9");
+    EXPECT_EQ(Map("<CALL:6>IT9ABC<QSO_DATE:8>20230527<TIME_ON:4>1234", nullptr, &countries)->countryPrefix, "IT9");
+    EXPECT_EQ(Map("<CALL:5>I1ABC" + logged, nullptr, &countries)->countryPrefix, "I");
+}
+
 TEST_F(Mapping, RecordsTheHostCannotLogAreSkippedWithTheReason) {
     std::string why;
     EXPECT_FALSE(Map("<QSO_DATE:8>20230527<TIME_ON:4>1234", &why));

@@ -143,6 +143,13 @@ TEST_F(InstalledCountryFile, PortableCallsAsContestLoggersPlaceThem) {
     EXPECT_EQ(Place("3D2AG/P"), "3D2/r OC") << "a whole call listed with its suffix";
 }
 
+TEST_F(InstalledCountryFile, DesignatorsThatLookLikeSuffixesOrNumbers) {
+    EXPECT_EQ(Place("M/DL1ABC"), "G EU");
+    EXPECT_EQ(Place("MM/DL1ABC"), "GM EU") << "Scotland, not maritime mobile";
+    EXPECT_EQ(Place("MM/DL1ABC/P"), "GM EU");
+    EXPECT_EQ(Place("F6GPT/33"), "F EU") << "a number of two digits is a call area too";
+}
+
 // Both forms of the package's file place the contest calls of MASTER.SCP
 // alike, but for the WAE countries, which cty.csv ties to their DXCC entity,
 // and the few whole calls one form lists and the other does not.

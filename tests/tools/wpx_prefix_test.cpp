@@ -35,6 +35,18 @@ TEST(WpxPrefix, APortableDesignatorBecomesThePrefix) {
                {"W1AW/7", "W7"}, {"LY1000A/2", "LY2"}, {"VP2E/K1AB", "VP2"}, {"F/DL1ABC", "F0"}});
 }
 
+// M and MM are suffixes after a call but prefixes in front of one; the US
+// interim licence-class identifiers and the lighthouse and QRP suffixes are
+// never designators.
+TEST(WpxPrefix, SuffixWordsCountOnlyAfterTheCall) {
+    ExpectAll({{"MM/W7YAQ", "MM0"}, {"M/DL1ABC", "M0"}, {"MM/DL1ABC/P", "MM0"}, {"KD9NZB/AG", "KD9"},
+               {"K1ABC/AE", "K1"}, {"N2XX/KT", "N2"}, {"DL1ABC/LH", "DL1"}, {"G4XYZ/QRPP", "G4"}});
+}
+
+TEST(WpxPrefix, ACallAreaOfSeveralDigitsReplacesTheCallsNumber) {
+    ExpectAll({{"F6GPT/33", "F33"}, {"K4C/75", "K75"}});
+}
+
 TEST(WpxPrefix, NothingUsableGivesNothing) { ExpectAll({{"", ""}, {"/", ""}, {"/P", ""}}); }
 
 }  // namespace
