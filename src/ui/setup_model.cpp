@@ -33,7 +33,7 @@ UiLanguage SetupModel::CurrentLanguage() const { return stats::CurrentLanguage(s
 
 RefreshInput SetupModel::Refresh() const { return RefreshInput{flags_.m_bViewPrefix != 0, flags_.m_bViewPrevQso != 0}; }
 
-SetupModel::Start SetupModel::Initialise() {
+SetupModel::Start SetupModel::Initialise(const std::function<void(const WindowSpot&)>& place) {
     Start start;
     start.spot = LoadWindowSpot(settings_, "setup_x", "setup_y", ui_);
     flags_.m_bOnTop = settings_.ReadInt("setup_window_on_top");
@@ -41,9 +41,10 @@ SetupModel::Start SetupModel::Initialise() {
     flags_.m_bViewPrefix = settings_.ReadInt("setup_view_pref");
     flags_.m_bViewPrevQso = settings_.ReadInt("setup_view_prev_qso");
     flags_.m_bCw = settings_.ReadInt("CW");
+    if (place) place(start.spot);
 
     host_.Connect();  // without a running host the window works on alone
-    SetMode(flags_.m_bCw != 0);
+    SetMode(flags_.m_bCw != 0, true);
 
     const UiLanguage lang = CurrentLanguage();
     start.title = SetupTitle(lang);
@@ -52,19 +53,23 @@ SetupModel::Start SetupModel::Initialise() {
     return start;
 }
 
-void SetupModel::SetMode(bool cw) {
-    {
-        std::lock_guard<std::mutex> lock(state_.guard);
-        state_.g_bCwContest = cw ? 1 : 0;
-    }
-    flags_.m_bCw = cw ? 1 : 0;
-    flags_.m_bSsb = cw ? 0 : 1;
+void SetupModel::SetMode(bool cw, bool hostFirst) {
+    auto take = [&] {
+        {
+            std::lock_guard<std::mutex> lock(state_.guard);
+            state_.g_bCwContest = cw ? 1 : 0;
+        }
+        flags_.m_bCw = cw ? 1 : 0;
+        flags_.m_bSsb = cw ? 0 : 1;
+    };
+    if (!hostFirst) take();
     if (cw) {
         host_.SendMacro("<MODE:CW>");
         host_.SendMacro("<BAUDRATE:27>");
     } else {
         host_.SendMacro("<MODE:SSB>");
     }
+    if (hostFirst) take();
     settings_.Write("CW", cw ? "1" : "0");
 }
 
@@ -91,8 +96,8 @@ void SetupModel::ViewClicked(View view) {
     }
 }
 
-void SetupModel::CwClicked() { SetMode(true); }
+void SetupModel::CwClicked() { SetMode(true, false); }
 
-void SetupModel::SsbClicked() { SetMode(false); }
+void SetupModel::SsbClicked() { SetMode(false, false); }
 
 }  // namespace stats

@@ -2,6 +2,7 @@
 // the host, the view windows it opens and closes, and what it stores.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -38,13 +39,15 @@ public:
     SetupModel(RunState& state, UiState& ui, IHostLink& host, IViewWindows& windows, SettingsKeys settings);
 
     // Everything the window needs to show after initialisation. The caller
-    // has connected nothing yet: this connects the host link.
+    // has connected nothing yet: this connects the host link. `place` gets the
+    // window's place before the host is reached, so that a host that fails the
+    // first macro still leaves the window where it belongs.
     struct Start {
         WindowSpot spot;
         std::string title;
         std::vector<SetupCaption> captions;
     };
-    Start Initialise();
+    Start Initialise(const std::function<void(const WindowSpot&)>& place = nullptr);
 
     void OnTopClicked();
     void ViewClicked(View view);
@@ -57,7 +60,9 @@ public:
 
 private:
     UiLanguage CurrentLanguage() const;
-    void SetMode(bool cw);
+    // A click takes the mode before telling the host; the start tells the
+    // host first and takes the mode only once the host has heard it.
+    void SetMode(bool cw, bool hostFirst);
 
     RunState& state_;
     UiState& ui_;

@@ -25,11 +25,12 @@ void ShowFlags(HWND window, const SetupFlags& f) {
 void Initialise(HWND window, UiContext& c) {
     c.setupWindow = window;
     c.thread.setupWindow.store(window);
-    const SetupModel::Start start = c.setup->Initialise();
-    SetWindowPos(window, nullptr, start.spot.x, start.spot.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-    c.brush = CreateSolidBrush(RGB(kWindowBackground.r, kWindowBackground.g, kWindowBackground.b));
-    if (c.icon != nullptr) SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(c.icon));
+    const SetupModel::Start start = c.setup->Initialise([&](const WindowSpot& spot) {
+        SetWindowPos(window, nullptr, spot.x, spot.y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        c.brush = CreateSolidBrush(RGB(kWindowBackground.r, kWindowBackground.g, kWindowBackground.b));
+        if (c.icon != nullptr) SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(c.icon));
+    });
     ShowFlags(window, c.setup->Flags());
     const bool cyrillic = CurrentLanguage(c.plugin.State()).cyrillic;
     for (const SetupCaption& caption : start.captions) {
@@ -85,6 +86,10 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 if (c != nullptr && (HIWORD(wParam) == BN_CLICKED || LOWORD(wParam) == IDCANCEL))
                     OnCommand(window, *c, LOWORD(wParam));
                 return TRUE;
+            case WM_SYSCOMMAND:
+                // Alt+F4 asks for the system menu's close item, which is disabled;
+                // not every system checks that before closing the window.
+                return (wParam & 0xFFF0) == SC_CLOSE;
             case WM_SETCURSOR:
                 if (c != nullptr) {
                     RECT r;
@@ -117,13 +122,40 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return TRUE;
 }
 
+// The modal run's loop gives the dialog keys (Escape, Enter, Tab) only to the
+// Setup window. The views live on this thread too and are dialogs as well:
+// this hook, which that loop calls for every message, gives them theirs, so
+// that Escape hides a view and Enter does nothing there. Only the one thread
+// that runs the Setup window sets and reads these.
+UiContext* g_keysContext = nullptr;
+bool g_inViewKeys = false;  // the view's own dialog handling calls the hook again
+
+LRESULT CALLBACK ViewKeys(int code, WPARAM wParam, LPARAM lParam) {
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    if (code == MSGF_DIALOGBOX && !g_inViewKeys && g_keysContext != nullptr && msg->hwnd != nullptr) {
+        const Win32WindowThread& thread = g_keysContext->thread;
+        HWND root = GetAncestor(msg->hwnd, GA_ROOT);
+        if (root != nullptr && (root == thread.prefixWindow.load() || root == thread.prevQsoWindow.load())) {
+            g_inViewKeys = true;
+            const BOOL handled = IsDialogMessageW(root, msg);
+            g_inViewKeys = false;
+            if (handled) return 1;
+        }
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 void RunSetupWindow(UiContext& c) {
     c.icon = LoadIconA(c.module, MAKEINTRESOURCEA(IDI_STATS));
     SetupModel setup(c.plugin.State(), c.ui, c.host, c.views, c.plugin.Settings());
     c.setup = &setup;
+    g_keysContext = &c;
+    HHOOK viewKeys = SetWindowsHookExW(WH_MSGFILTER, ViewKeys, nullptr, GetCurrentThreadId());
     DialogBoxParamW(c.module, MAKEINTRESOURCEW(IDD_SETUP), nullptr, SetupProc, reinterpret_cast<LPARAM>(&c));
+    if (viewKeys != nullptr) UnhookWindowsHookEx(viewKeys);
+    g_keysContext = nullptr;
     c.setup = nullptr;
     c.setupWindow = nullptr;
 }

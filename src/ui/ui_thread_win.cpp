@@ -23,6 +23,9 @@ void SendCloseRequest(HWND window) {
 
 }  // namespace
 
+UiContext::UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t)
+    : module(m), plugin(p), thread(t), ui(t.ui), views(*this, t) {}
+
 bool Win32ViewWindows::IsOpen(View view) const {
     return (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).load() != nullptr;
 }

@@ -43,7 +43,7 @@ struct UiContext {
     HINSTANCE module;
     Plugin& plugin;
     Win32WindowThread& thread;
-    UiState ui;
+    UiState& ui;  // the thread's, kept from one run to the next
     Win32HostLink host;
     Win32ViewWindows views;
     HICON icon = nullptr;
@@ -51,7 +51,7 @@ struct UiContext {
     SetupModel* setup = nullptr;
     HWND setupWindow = nullptr;
 
-    UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t) : module(m), plugin(p), thread(t), views(*this, t) {}
+    UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t);
 };
 
 class Win32WindowThread final : public IWindowThread {
@@ -66,6 +66,12 @@ public:
     std::atomic<HWND> setupWindow{nullptr};
     std::atomic<HWND> prefixWindow{nullptr};
     std::atomic<HWND> prevQsoWindow{nullptr};
+
+    // The entry call, the radio's band and frequency and the last window place
+    // as the window thread last knew them. They belong to the loaded library,
+    // not to one run of the thread: a thread started again after Escape goes
+    // on from them. Only the window thread touches them, one run at a time.
+    UiState ui;
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);

@@ -55,11 +55,7 @@ INT_PTR CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 if (c.ui.g_bOnTop == 1)
                     SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
                 if (c.icon != nullptr) SendMessageA(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(c.icon));
-                if (w->view == View::kPrefixes) {
-                    RECT client;
-                    GetClientRect(window, &client);
-                    MoveWindow(GetDlgItem(window, IDC_PANEL), 1, 1, client.right - 4, client.bottom - 4, TRUE);
-                }
+                // The grid keeps its template place until the window is resized.
                 return TRUE;
             }
             case WM_SIZE:

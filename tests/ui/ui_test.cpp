@@ -17,6 +17,7 @@ public:
     void Connect() override { connected = running; }
     bool Connected() const override { return connected; }
     void SendMacro(const std::string& macro) override {
+        if (failing) throw HostLinkError("host gone");
         if (connected) macros.push_back(macro);
     }
     double GetFrequency() override {
@@ -151,6 +152,19 @@ TEST_F(LiveWindows, AFailingHostCallStillEndsTheRefresh) {
     host.failing = true;
     EXPECT_THROW(Refresh(), HostLinkError);
     EXPECT_EQ(plugin.State().g_bRefreshIdle, 1) << "or call checks would never post again";
+}
+
+// The Setup window is placed before the host is reached, and takes the stored
+// mode only once the host has heard it.
+TEST_F(LiveWindows, AHostFailingTheFirstMacroLeavesTheSetupPlacedAndTheModeUntaken) {
+    plugin.WriteSetting("CW", "1");
+    host.failing = true;
+    SetupModel setup(plugin.State(), ui, host, windows, plugin.Settings());
+    std::vector<int> placedAt;
+    EXPECT_THROW(setup.Initialise([&](const WindowSpot& spot) { placedAt = {spot.x, spot.y}; }), HostLinkError);
+    EXPECT_EQ(placedAt, (std::vector<int>{10, 400}));
+    EXPECT_EQ(plugin.State().g_bCwContest, 0);
+    EXPECT_EQ(setup.Flags().m_bSsb, 0);
 }
 
 TEST_F(LiveWindows, SetupStartsFromTheStoredChoices) {

@@ -208,6 +208,11 @@ TEST_F(LiveWindows, ResetStartsTheWindowThreadAndEscapeEndsIt) {
     EXPECT_EQ(TopLeftOf(setup), std::pair(10, 400));
     EXPECT_TRUE(IsTopMost(setup));
     EXPECT_TRUE(CloseItemDisabled(setup));
+    // Alt+F4 asks for the system menu's close item, which is disabled.
+    DWORD_PTR ignored = 0;
+    SendMessageTimeoutW(setup, WM_SYSCOMMAND, SC_CLOSE, 0, SMTO_NORMAL, 5000, &ignored);
+    EXPECT_FALSE(WaitUntil([&] { return !IsWindowVisible(setup); }, std::chrono::milliseconds(500)))
+        << "Alt+F4 closed the Setup window";
     EXPECT_TRUE(IsChecked(setup, kSsb));
     EXPECT_FALSE(IsChecked(setup, kCw));
     EXPECT_EQ(ItemText(setup, kViewLabel), "Display");
@@ -241,15 +246,22 @@ TEST_F(LiveWindows, ResetStartsTheWindowThreadAndEscapeEndsIt) {
               (std::vector<std::string>{"<MODE:SSB>", "<MODE:CW>", "<BAUDRATE:27>", "<MODE:SSB>"}));
 
     // Escape closes the Setup window and ends its thread; a reset starts a new one.
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 14025000.0));
     HANDLE thread = OpenThreadOf(setup);
     ASSERT_NE(thread, nullptr);
     PressKey(setup, VK_ESCAPE);
     EXPECT_EQ(WaitForSingleObject(thread, 10000), static_cast<DWORD>(WAIT_OBJECT_0)) << "the window thread did not end";
     CloseHandle(thread);
     EXPECT_FALSE(IsWindow(setup));
+    const int frequencyReads = host->FrequencyReads();
     ASSERT_EQ(Reset(), 1);
     EXPECT_NE(WaitForWindow("Setup CQ-WPX-SSB 2021"), nullptr) << "no Setup window after Escape and a reset";
     EXPECT_EQ(Setting("Start"), "1");
+    // The new thread goes on from what the last one knew: the radio has not
+    // moved since "<SP1>" was sent, so it is not sent again.
+    ASSERT_TRUE(WaitUntil([&] { return host->FrequencyReads() > frequencyReads; }));
+    EXPECT_EQ(host->Macros(), (std::vector<std::string>{"<MODE:SSB>", "<MODE:CW>", "<BAUDRATE:27>", "<MODE:SSB>",
+                                                        "<SP1>", "<MODE:SSB>"}));
     EXPECT_EQ(host->UnexpectedCalls(), std::vector<std::string>{});
 }
 
@@ -269,6 +281,7 @@ TEST_F(LiveWindows, CheckBoxesOpenAndCloseTheViews) {
     HWND prefix = WaitForWindow("CQ-WPX-SSB-2021 Working prefix");
     ASSERT_NE(prefix, nullptr);
     EXPECT_EQ(TopLeftOf(prefix), XY(kPrefixPlace));
+    EXPECT_EQ(RectInParent(GetDlgItem(prefix, kPanel)).left, 0) << "the grid leaves its place only on a resize";
     EXPECT_FALSE(IsTopMost(prefix));
     EXPECT_TRUE(IsChecked(setup, kViewPrefix));
     EXPECT_EQ(Setting("setup_view_pref"), "1");
@@ -297,6 +310,11 @@ TEST_F(LiveWindows, CheckBoxesOpenAndCloseTheViews) {
     EXPECT_NE(prevAgain, prev);
     EXPECT_EQ(Setting("setup_view_prev_qso"), "1");
 
+    // Escape in a view hides it as its caption's close button does.
+    PressKey(GetDlgItem(prefix, kPanel), VK_ESCAPE);
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(prefix); })) << "Escape did not reach the view";
+    EXPECT_TRUE(IsChecked(setup, kViewPrefix));
+    EXPECT_EQ(Setting("setup_view_pref"), "1");
     Click(setup, kViewPrefix);
     EXPECT_TRUE(WaitUntil([&] { return !IsWindowVisible(prefix); }));
     EXPECT_FALSE(IsChecked(setup, kViewPrefix));
