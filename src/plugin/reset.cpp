@@ -27,8 +27,8 @@ bool IsOneOf(std::string_view text, const char* const (&list)[N]) {
 }  // namespace
 
 void Plugin::FindHostVersion(std::string_view iniSearchPath) {
-    const std::vector<std::string> names = platform_.fileSearch->FindNames(Format("%.*s*.ini",
-        static_cast<int>(iniSearchPath.size()), iniSearchPath.data()));
+    const std::vector<std::string> names =
+        platform_.fileSearch->FindNames(std::string(iniSearchPath) + "*.ini");
     const bool found = std::any_of(names.begin(), names.end(), [](const std::string& name) {
         return name.find(kHostSettingsFile) != std::string::npos;
     });
