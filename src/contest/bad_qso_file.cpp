@@ -1,5 +1,6 @@
 #include "contest/bad_qso_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -23,6 +24,26 @@ bool Take(std::string_view& s, std::string_view prefix) {
     s.remove_prefix(prefix.size());
     return true;
 }
+
+// A line break in a host text would split its QSO over two lines of the file,
+// which then counts two bad QSOs and no longer matches on removal; a report
+// line holds a blank in its place.
+bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// True when `written` is `text` as a report line holds it.
+bool IsWrittenAs(std::string_view written, std::string_view text) {
+    if (written.size() != text.size()) return false;
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (written[i] != (IsLineBreak(text[i]) ? ' ' : text[i])) return false;
+    return true;
+}
+
+// Consumes `text`, as a report line holds it, from the front of `s`.
+bool TakeWritten(std::string_view& s, std::string_view text) {
+    if (!IsWrittenAs(s.substr(0, text.size()), text)) return false;
+    s.remove_prefix(text.size());
+    return true;
+}
 }  // namespace
 
 const char* HeaderLine(bool cwContest) { return cwContest ? kHeaderCw : kHeaderSsb; }
@@ -37,6 +58,7 @@ std::string ReportLine(const LineFields& f, const char* reason) {
         line += kSeparator;
         line += field;
     }
+    std::replace_if(line.begin(), line.end(), IsLineBreak, ' ');
     line += reason;
     return line;
 }
@@ -48,7 +70,7 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
     while (digits < line.size() && line[digits] >= '0' && line[digits] <= '9') ++digits;
     if (digits == 0) return false;
     line.remove_prefix(digits);
-    if (!Take(line, kSeparator) || !Take(line, mode) || !Take(line, kSeparator) || !Take(line, dateTime) ||
+    if (!Take(line, kSeparator) || !TakeWritten(line, mode) || !Take(line, kSeparator) || !Take(line, dateTime) ||
         !Take(line, kSeparator))
         return false;
 
@@ -73,7 +95,7 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
     }
     const std::size_t at = rest.rfind(kSeparator);
     if (at == std::string_view::npos) return false;
-    return rest.substr(at + 2) == call;
+    return IsWrittenAs(rest.substr(at + 2), call);
 }
 
 bool AppendLine(const std::string& file, const std::string& line, std::size_t count) {

@@ -34,11 +34,13 @@ struct LineFields {
     std::string_view exchRcvd;
 };
 
-// One report line without its line end.
+// One report line without its line end; line breaks in the fields become blanks.
 std::string ReportLine(const LineFields& fields, const char* reason);
 
 // True when `line` is a rejection line (wrong band, wrong mode, no number)
-// whose worked call, date-time and mode fields are exactly the given ones.
+// whose worked call, date-time and mode fields are exactly the given ones, as
+// ReportLine writes them. The fields are told apart by their separators, so a
+// report or serial holding a double blank hides the worked call.
 bool IsRejectionOf(std::string_view line, std::string_view call, std::string_view mode,
                    std::string_view dateTime);
 

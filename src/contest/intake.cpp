@@ -1,6 +1,7 @@
 #include "contest/intake.h"
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -123,6 +124,12 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
     const auto lines = badqso::ReadLines(state.g_BadQsoFileName, &exists);
     if (lines || !exists) {  // a file that is there but unreadable is left alone
         const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
+        // The removed QSO's own rejection lines go by their exact text as well:
+        // the field-wise test cannot find the worked call when a report or
+        // serial holds a double blank.
+        const std::string ownLines[] = {ReportLineFor(qso, badqso::kReasonWrongBand),
+                                        ReportLineFor(qso, badqso::kReasonWrongMode),
+                                        ReportLineFor(qso, badqso::kReasonNoNumber)};
         std::vector<std::string> kept;
         if (lines) {
             kept.reserve(lines->size());
@@ -134,7 +141,9 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
                     --drop->second;
                     continue;
                 }
-                if (badqso::IsRejectionOf(text, qso.call, qso.mode, dateTime)) continue;
+                if (std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
+                    badqso::IsRejectionOf(text, qso.call, qso.mode, dateTime))
+                    continue;
                 kept.push_back(text);
             }
         }

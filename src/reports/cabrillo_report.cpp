@@ -113,9 +113,13 @@ void CCabrilloReport::AddQsoLine(std::string_view call, std::uint32_t freqKHz, s
                                  std::string_view rstRcvd, std::string_view exchRcvd) {
     const std::string dateTime = FormatOleDate(time, "%Y-%m-%d %H%M");
     const std::string c(call), m(modeToken), rs(rstSent), es(exchSent), rr(rstRcvd), er(exchRcvd);
-    m_arrQsoLines.push_back(Format("QSO: %5u %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n", freqKHz, m.c_str(),
-                                   dateTime.c_str(), m_strCallsign.c_str(), rs.c_str(), es.c_str(), c.c_str(),
-                                   rr.c_str(), er.c_str()));
+    std::string line = Format("QSO: %5u %2s %s %-13s %-3s %-6s %-13s %-3s %s\r\n", freqKHz, m.c_str(),
+                              dateTime.c_str(), m_strCallsign.c_str(), rs.c_str(), es.c_str(), c.c_str(),
+                              rr.c_str(), er.c_str());
+    // A line break in a host text would split the QSO over two lines, the
+    // second of which no log reader takes for a QSO.
+    std::replace_if(line.begin(), line.end() - 2, [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
+    m_arrQsoLines.push_back(std::move(line));
 }
 
 std::string CCabrilloReport::FileText(bool cwContest, const std::string& hostVersion,

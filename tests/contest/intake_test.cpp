@@ -157,6 +157,29 @@ TEST_F(Removal, DeletesOnlyTheRemovedQsosOwnLines) {
     EXPECT_EQ(BadFile().substr(0, 27), "CQ-WPX-SSB TEST UBN file \r\n");
 }
 
+TEST_F(Removal, TextsWithLineBreaksOrDoubleBlanksKeepOneLinePerQsoAndLoseIt) {
+    Qso brokenCall;
+    brokenCall.call = "DL1\nAAA";
+    brokenCall.band = "30m";
+    Qso blankSerial;
+    blankSerial.call = "K1ZZ";
+    blankSerial.mode = "RTTY";
+    blankSerial.exchRcvd = "1  2";  // hides the worked call from the field-wise match
+    Qso first;
+    first.call = "G4XYZ";
+    first.exchRcvd = "015\r\n";
+    Qso dupe = first;
+    dupe.time = At(2021, 5, 29, 10, 5);
+    for (const Qso* q : {&brokenCall, &blankSerial, &first, &dupe}) Add(*q);
+    EXPECT_EQ(BadLines(), (std::vector<std::string>{
+                              "QSO:  14025  CW  2021-05-29 1000  UA3ABC  599  001  DL1 AAA  599  015   WRONG BAND !!!",
+                              LineOf(blankSerial, badqso::kReasonWrongMode),
+                              "QSO:  14025  CW  2021-05-29 1005  UA3ABC  599  001  G4XYZ  599  015     DUPE !!!"}));
+
+    for (const Qso* q : {&brokenCall, &blankSerial, &first}) Remove(*q);
+    EXPECT_TRUE(BadLines().empty());
+}
+
 TEST_F(Removal, LaterDupesCountAgainAsIfTheRemovedQsoWasNeverAdded) {
     Qso first, second, third;
     second.time = At(2021, 5, 29, 11, 0);

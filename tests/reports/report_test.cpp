@@ -70,6 +70,29 @@ TEST_F(ReportRun, WritesTheCabrilloLogAndSaysSo) {
     EXPECT_EQ(platform.box.shown.size(), 2u);
 }
 
+TEST_F(ReportRun, LineBreaksInAQsosTextsKeepItOnOneLine) {
+    Qso q = WorkedExample()[0];
+    q.call = "DL1\r\nAAA";
+    q.exchRcvd = "030\n";
+    Add(q);
+    Result();
+    std::vector<std::string> qsoLines;
+    for (const std::string& line : SplitCrLf(Cabrillo()))
+        if (line.find("QSO:") != std::string::npos || line.find("AAA") != std::string::npos) qsoLines.push_back(line);
+    ASSERT_EQ(qsoLines.size(), 1u);
+    EXPECT_EQ(qsoLines[0].find_first_of("\r\n"), std::string::npos);
+    EXPECT_NE(qsoLines[0].find(" DL1  AAA "), std::string::npos);
+    EXPECT_EQ(qsoLines[0].substr(qsoLines[0].size() - 4), "030 ");
+}
+
+TEST_F(ReportRun, AnOwnCallWithALineBreakSetsNoOtherKey) {
+    std::filesystem::remove("Plugins/CQ-WPX-CW-SSB.ini");  // no operators stored: the own call is the default
+    reset.ownCall = "UA3ABC\r\nsetup_x=5";
+    Reset(1);
+    EXPECT_EQ(plugin.ReadSetting("Operators"), "UA3ABC  setup_x=5");
+    EXPECT_EQ(plugin.ReadSetting("setup_x"), "");
+}
+
 TEST_F(ReportRun, AnEmptyLogStillGivesAFile) {
     Result();
     const auto lines = SplitCrLf(Cabrillo());
