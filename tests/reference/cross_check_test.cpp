@@ -42,23 +42,6 @@ protected:
         model.Reset(run);
     }
 
-    static tools::HostQso ToHost(const reference::Qso& q) {
-        tools::HostQso h;
-        h.call = q.call;
-        h.time = q.time;
-        h.frequencyHz = q.frequencyHz;
-        h.mode = q.mode;
-        h.rstSent = q.rstSent;
-        h.rstReceived = q.rstReceived;
-        h.exchangeSent = q.exchangeSent;
-        h.exchangeReceived = q.exchangeReceived;
-        h.wpxPrefix = q.wpxPrefix;
-        h.countryPrefix = q.countryPrefix;
-        h.continent = q.continent;
-        h.band = q.band;
-        return h;
-    }
-
     int EngineCheck(const reference::Check& c) {
         auto text = [](const std::optional<std::string>& s) { return s ? s->c_str() : nullptr; };
         char a[64] = {}, b[64] = {};
@@ -161,12 +144,12 @@ TEST_F(CrossCheck, RandomRunsGiveTheSameResultsFilesAndCodes) {
             const int op = static_cast<int>(gen.random() % 100);
             if (op < 62 || added.empty()) {
                 const reference::Qso q = gen.Qso(run.ownCall);
-                ASSERT_EQ(session_->Add(ToHost(q)), model.Add(q)) << "add at step " << step;
+                ASSERT_EQ(session_->Add(reference::ToHost(q)), model.Add(q)) << "add at step " << step;
                 added.push_back(q);
             } else if (op < 77) {
                 // Mostly a QSO that was passed in (accepted, rejected or gone already).
                 const reference::Qso q = op < 74 ? added[gen.random() % added.size()] : gen.Qso(run.ownCall);
-                ASSERT_EQ(session_->Remove(ToHost(q)), model.Remove(q));
+                ASSERT_EQ(session_->Remove(reference::ToHost(q)), model.Remove(q));
                 ASSERT_TRUE(SameText(ReadFile(model.BadQsoFileName()), model.BadQsoFile())) << "removal at step " << step;
             } else if (op < 93) {
                 const reference::Check c = gen.Check();
@@ -191,13 +174,13 @@ TEST_F(CrossCheck, RemovingEveryQsoNewestOrOldestFirstKeepsThemAlike) {
     std::vector<reference::Qso> added;
     for (int i = 0; i < 300; ++i) {
         added.push_back(gen.Qso(run.ownCall));
-        ASSERT_EQ(session_->Add(ToHost(added.back())), model.Add(added.back()));
+        ASSERT_EQ(session_->Add(reference::ToHost(added.back())), model.Add(added.back()));
     }
     ASSERT_TRUE(SameOutputs());
     // Newest first, then oldest first: both orders must undo every line.
     for (std::size_t i = 0; i < added.size(); ++i) {
         const reference::Qso& q = i % 2 == 0 ? added[added.size() - 1 - i / 2] : added[i / 2];
-        session_->Remove(ToHost(q));
+        session_->Remove(reference::ToHost(q));
         model.Remove(q);
     }
     ASSERT_TRUE(SameOutputs());

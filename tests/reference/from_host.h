@@ -1,4 +1,4 @@
-// The host's records in the reference model's terms, for the tools and tests
+// The host's records in the reference model's terms and back, for the tools and tests
 // that feed the same log to the plug-in and to the model.
 #pragma once
 
@@ -34,6 +34,24 @@ inline Check FromHost(const tools::HostCheck& c) {
     r.band = c.band;
     r.otherBand = c.otherBand.empty() ? c.band : c.otherBand;
     return r;
+}
+
+// The other way: a model QSO as the host hands it over.
+inline tools::HostQso ToHost(const reference::Qso& q) {
+    tools::HostQso h;
+    h.call = q.call;
+    h.time = q.time;
+    h.frequencyHz = q.frequencyHz;
+    h.mode = q.mode;
+    h.rstSent = q.rstSent;
+    h.rstReceived = q.rstReceived;
+    h.exchangeSent = q.exchangeSent;
+    h.exchangeReceived = q.exchangeReceived;
+    h.wpxPrefix = q.wpxPrefix;
+    h.countryPrefix = q.countryPrefix;
+    h.continent = q.continent;
+    h.band = q.band;
+    return h;
 }
 
 }  // namespace reference
