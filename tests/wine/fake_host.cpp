@@ -124,16 +124,19 @@ bool StartIdleThreadPoolWorkers() {
         HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
     };
     auto* latch = new Latch;
-    auto work = [](LPVOID p) -> DWORD {
-        auto* l = static_cast<Latch*>(p);
-        ++l->started;
-        WaitForSingleObject(l->release, 10000);  // so that each item has a worker of its own
-        ++l->finished;
-        return 0;
+    // A thread routine of the system's calling convention, which a lambda has not.
+    struct Work {
+        static DWORD WINAPI Run(LPVOID p) {
+            auto* l = static_cast<Latch*>(p);
+            ++l->started;
+            WaitForSingleObject(l->release, 10000);  // so that each item has a worker of its own
+            ++l->finished;
+            return 0;
+        }
     };
     int queued = 0;
     for (int i = 0; i < kWorkers; ++i)
-        if (QueueUserWorkItem(work, latch, WT_EXECUTELONGFUNCTION)) ++queued;
+        if (QueueUserWorkItem(Work::Run, latch, WT_EXECUTELONGFUNCTION)) ++queued;
     const auto deadline = GetTickCount64() + 10000;
     while (latch->started.load() < queued && GetTickCount64() < deadline) Sleep(1);
     const bool ok = queued == kWorkers && latch->started.load() == kWorkers;
@@ -163,8 +166,12 @@ FakeHost::FakeHost() : state_(std::make_shared<State>()) {
     // the plug-in has dropped its link without a release (at unload), that
     // teardown was seen to wait for good, about once in twenty runs.
     static const HRESULT kept = [] {
+        // Looked up at run time: the 32-bit MinGW import library lacks it.
+        using IncrementMtaUsage = HRESULT(WINAPI*)(CO_MTA_USAGE_COOKIE*);
+        const auto increment = reinterpret_cast<IncrementMtaUsage>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ole32.dll"), "CoIncrementMTAUsage")));
         CO_MTA_USAGE_COOKIE cookie = nullptr;
-        return CoIncrementMTAUsage(&cookie);
+        return increment != nullptr ? increment(&cookie) : E_NOTIMPL;
     }();
     if (FAILED(kept)) {
         error_ = "CoIncrementMTAUsage failed";

@@ -130,6 +130,16 @@ HeaderDialogSeen AnswerHeaderDialog(HWND host, int button, const std::function<s
     return seen;
 }
 
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM p) {
+    auto* s = reinterpret_cast<BoxSeen*>(p);
+    const LONG style = GetWindowLongW(child, GWL_STYLE);
+    if (ClassOf(child) == "Button" && (style & WS_VISIBLE)) s->buttons.push_back(Text(child));
+    const HICON information = LoadIconW(nullptr, MAKEINTRESOURCEW(32516));  // IDI_INFORMATION
+    if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+        s->informationIcon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == information;
+    return TRUE;
+}
+
 BoxSeen AnswerMessageBox(const char* caption, const std::function<bool()>& keepWaiting) {
     BoxSeen seen;
     HWND box = nullptr;
@@ -139,18 +149,7 @@ BoxSeen AnswerMessageBox(const char* caption, const std::function<bool()>& keepW
     seen.caption = Text(box);
     seen.text = ItemText(box, 0xFFFF);  // the box's text control
     seen.owner = GetWindow(box, GW_OWNER);
-    EnumChildWindows(
-        box,
-        [](HWND child, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<BoxSeen*>(p);
-            const LONG style = GetWindowLongW(child, GWL_STYLE);
-            if (ClassOf(child) == "Button" && (style & WS_VISIBLE)) s->buttons.push_back(Text(child));
-            const HICON information = LoadIconW(nullptr, MAKEINTRESOURCEW(32516));  // IDI_INFORMATION
-            if (ClassOf(child) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
-                s->informationIcon = reinterpret_cast<HICON>(SendMessageW(child, STM_GETICON, 0, 0)) == information;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&seen));
+    EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&seen));
     Click(box, IDOK);
     return seen;
 }

@@ -210,20 +210,24 @@ std::string DisplayProblem() {
     return std::string();
 }
 
+namespace {
+struct WindowSearch {
+    const std::function<bool(HWND)>* match;
+    std::vector<HWND> found;
+};
+
+BOOL CALLBACK CollectOwnWindow(HWND window, LPARAM p) {
+    auto* s = reinterpret_cast<WindowSearch*>(p);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (process == GetCurrentProcessId() && (*s->match)(window)) s->found.push_back(window);
+    return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> OwnWindows(const std::function<bool(HWND)>& match) {
-    struct Search {
-        const std::function<bool(HWND)>* match;
-        std::vector<HWND> found;
-    } search{&match, {}};
-    EnumWindows(
-        [](HWND window, LPARAM p) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(p);
-            DWORD process = 0;
-            GetWindowThreadProcessId(window, &process);
-            if (process == GetCurrentProcessId() && (*s->match)(window)) s->found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    WindowSearch search{&match, {}};
+    EnumWindows(CollectOwnWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
