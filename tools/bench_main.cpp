@@ -1,15 +1,12 @@
-// stats-bench: times the engine through libStats.so's exports against the
-// reference model of the rules, on generated logs of 10,000 and 100,000 QSOs.
+// stats-bench: times the engine through the plug-in's exports (libStats.so,
+// or Stats.dll in the Windows builds, under wine here) against the reference
+// model of the rules, on generated logs of 10,000 and 100,000 QSOs.
 //
 // For each size: a full replay (ResetStats0, every AddData0, GetResult0), the
 // result request alone, call checks against the full log, removals, and the
 // peak memory of a process that only drives the plug-in; then the same work
 // through the reference model, with the result texts, bad-QSO files and check
 // codes compared byte for byte. Times are medians of several runs.
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -43,7 +40,7 @@ constexpr const char kUsage[] =
     "  --ref-runs N      reference-model runs per figure (default 5)\n"
     "  --checks N        call checks per run (default 100000; the reference makes 1/100 of them)\n"
     "  --removals N      removals per run (default 200)\n"
-    "  --plugin PATH     libStats.so (default: the build's)\n"
+    "  --plugin PATH     the plug-in (default: the build's, beside the program's folder)\n"
     "  --calls PATH      MASTER.SCP, --cty PATH cty.csv (default: /usr/share/hamradio-files)\n"
     "  --work DIR        scratch directory (default: a new one under the system's temp folder)\n";
 
@@ -59,14 +56,6 @@ std::string ReadFile(const std::string& path) {
     std::ostringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-// Peak and current resident memory of this process, in KiB.
-long StatusKiB(const char* key) {
-    std::ifstream in("/proc/self/status");
-    for (std::string line; std::getline(in, line);)
-        if (line.rfind(key, 0) == 0) return std::stol(line.substr(std::strlen(key)));
-    return -1;
 }
 
 // A log as the host would pass it, read back from the generator's ADIF.
@@ -279,7 +268,7 @@ int MemoryChild(int argc, char** argv) {
     if (!session) return 1;
     fs::create_directories(work + "/Plugins");
     fs::current_path(work);
-    const long baseline = StatusKiB("VmRSS:");
+    const long baseline = ProcessMemory().currentKiB;
 
     std::vector<HostQso> toRemove;
     {
@@ -308,7 +297,7 @@ int MemoryChild(int argc, char** argv) {
         session->Remove(q);
     }
     session->Result();
-    std::printf("%ld %ld\n", StatusKiB("VmHWM:"), baseline);
+    std::printf("%ld %ld\n", ProcessMemory().peakKiB, baseline);
     return 0;
 }
 
@@ -325,27 +314,12 @@ Memory MeasureMemory(const std::string& plugin, const BenchLog& log, const std::
         if (reader.Next(r)) MapRecord(r, log.adifPath, nullptr, nullptr, &station);
         ownCountry = station.dxcc ? std::to_string(*station.dxcc) : "";
     }
-    int pipeFds[2];
-    if (pipe(pipeFds) != 0) return {};
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(pipeFds[1], 1);
-        close(pipeFds[0]);
-        const std::string self = fs::read_symlink("/proc/self/exe").string();
-        const std::string count = std::to_string(removals);
-        execl(self.c_str(), self.c_str(), "--memory-child", plugin.c_str(), log.adifPath.c_str(), work.c_str(),
-              log.station.call.c_str(), ownCountry.c_str(), log.station.continent.c_str(), count.c_str(),
-              static_cast<char*>(nullptr));
-        _exit(127);
-    }
-    close(pipeFds[1]);
-    char buffer[128] = {};
-    const ssize_t n = read(pipeFds[0], buffer, sizeof buffer - 1);
-    close(pipeFds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
+    std::string output;
+    RunCapturingOutput({ProgramPath(), "--memory-child", plugin, log.adifPath, work, log.station.call, ownCountry,
+                        log.station.continent, std::to_string(removals)},
+                       &output);
     Memory m;
-    if (n > 0) std::sscanf(buffer, "%ld %ld", &m.peakKiB, &m.baselineKiB);
+    std::sscanf(output.c_str(), "%ld %ld", &m.peakKiB, &m.baselineKiB);
     return m;
 }
 
@@ -373,8 +347,11 @@ int main(int argc, char** argv) {
     std::vector<std::size_t> sizes = {10000, 100000};
     int runs = 5, refRuns = 5;
     std::size_t checks = 100000, removals = 200;
-    std::string plugin = STATS_DEFAULT_PLUGIN, calls = "/usr/share/hamradio-files/MASTER.SCP",
-                cty = "/usr/share/hamradio-files/cty.csv", work;
+    // Made absolute at once: under wine a path from the root names the current
+    // drive, and the benchmark changes folders.
+    std::string plugin = (fs::path(ProgramFolder()) / STATS_DEFAULT_PLUGIN).lexically_normal().string(),
+                calls = fs::absolute("/usr/share/hamradio-files/MASTER.SCP").string(),
+                cty = fs::absolute("/usr/share/hamradio-files/cty.csv").string(), work;
     try {
         for (int i = 1; i < argc; ++i) {
             const std::string a = argv[i];
@@ -397,9 +374,9 @@ int main(int argc, char** argv) {
             } else if (a == "--plugin") {
                 plugin = fs::absolute(value()).string();
             } else if (a == "--calls") {
-                calls = value();
+                calls = fs::absolute(value()).string();
             } else if (a == "--cty") {
-                cty = value();
+                cty = fs::absolute(value()).string();
             } else if (a == "--work") {
                 work = fs::absolute(value()).string();
             } else {
@@ -411,7 +388,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "stats-bench: %s\n%s", e.what(), kUsage);
         return 2;
     }
-    if (work.empty()) work = (fs::temp_directory_path() / ("stats-bench-" + std::to_string(getpid()))).string();
+    if (work.empty()) work = (fs::temp_directory_path() / ("stats-bench-" + std::to_string(ProcessId()))).string();
     fs::create_directories(work + "/engine/Plugins");
 
     std::string error;

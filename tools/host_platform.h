@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace tools {
 
@@ -24,8 +25,18 @@ private:
 
 // The plug-in's file name on this platform: "libStats.so" or "Stats.dll".
 const char* PluginFileName();
-// The folder of the running program, or empty when unknown.
+// The running program's file, and its folder; empty when unknown.
+std::string ProgramPath();
 std::string ProgramFolder();
+int ProcessId();
+// This process's peak and current resident memory in KiB, -1 when unknown.
+struct MemoryUse {
+    long peakKiB = -1, currentKiB = -1;
+};
+MemoryUse ProcessMemory();
+// Runs a program (args[0]) with the other arguments and waits for it; false
+// when it cannot be started. Its standard output lands in `output`.
+bool RunCapturingOutput(const std::vector<std::string>& args, std::string* output);
 bool StderrIsTerminal();
 // Standard output passes bytes unchanged (no CR LF translation on Windows).
 void SetBinaryStdout();
