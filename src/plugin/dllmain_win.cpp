@@ -15,7 +15,7 @@ stats::Win32Platform* g_platform = nullptr;
 
 }  // namespace
 
-extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
     switch (reason) {
         case DLL_PROCESS_ATTACH:
             DisableThreadLibraryCalls(instance);
@@ -27,6 +27,10 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID) {
             }
             break;
         case DLL_PROCESS_DETACH:
+            // The process is ending: the system has already ended every other
+            // thread, the window thread too, and takes back all memory. A stop
+            // would only wait for windows whose thread is gone.
+            if (reserved != nullptr) break;
             try {
                 stats::ModuleUnload();
             } catch (...) {

@@ -19,10 +19,17 @@ void ModuleLoad(const Platform& platform) {
 void ModuleUnload() {
     Plugin* plugin = g_plugin.exchange(nullptr);
     if (plugin == nullptr) return;
-    const bool stopped = plugin->GetPlatform().windows->Stop();
+    IWindowThread& windows = *plugin->GetPlatform().windows;
+    const bool stopped = windows.Stop();
+    // A thread that has just said it ended still returns through a few
+    // instructions of the library.
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    // A window thread that did not end may still read the state: leave it be.
-    if (stopped) delete plugin;
+    if (stopped) {
+        delete plugin;
+    } else {
+        // It never runs again, and the state it may hold stays allocated.
+        windows.Freeze();
+    }
 }
 
 Plugin* LoadedPlugin() { return g_plugin.load(); }

@@ -71,6 +71,9 @@ public:
     // Closes the windows and waits, within bounds, for the thread; false when
     // it did not end in time.
     virtual bool Stop() = 0;
+    // The library is about to go although a stop ran out of time: the thread
+    // must never again run code of the library, whose image is unmapped next.
+    virtual void Freeze() {}
     virtual bool HasSetupWindow() const = 0;
     virtual void PostRefresh() = 0;         // never waits for the window thread
 };

@@ -29,7 +29,35 @@ std::string Narrow(const wchar_t* text, UINT length) {
 
 }  // namespace
 
+HRESULT Win32HostLink::CancelFilter::QueryInterface(REFIID iid, void** object) {
+    if (object == nullptr) return E_POINTER;
+    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
+        *object = static_cast<IMessageFilter*>(this);
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+DWORD Win32HostLink::CancelFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) {
+    return SERVERCALL_ISHANDLED;
+}
+
+// A rejected call is not retried, as without a filter.
+DWORD Win32HostLink::CancelFilter::RetryRejectedCall(HTASK, DWORD, DWORD) { return static_cast<DWORD>(-1); }
+
+DWORD Win32HostLink::CancelFilter::MessagePending(HTASK, DWORD, DWORD) {
+    return cancel_.load() ? PENDINGMSG_CANCELCALL : PENDINGMSG_WAITDEFPROCESS;
+}
+
 Win32HostLink::~Win32HostLink() { Disconnect(); }
+
+void Win32HostLink::WithdrawFilter() {
+    // The apartment would otherwise keep a pointer to this link's filter, and
+    // release it when the thread ends, maybe after the library is gone.
+    if (filterRegistered_) CoRegisterMessageFilter(nullptr, nullptr);
+    filterRegistered_ = false;
+}
 
 void Win32HostLink::Connect() {
     Disconnect();
@@ -37,6 +65,7 @@ void Win32HostLink::Connect() {
     const bool registered = SUCCEEDED(CLSIDFromProgID(L"Zelk2.Application", &clsid));
     comInitialised_ = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     if (!registered) return;
+    filterRegistered_ = SUCCEEDED(CoRegisterMessageFilter(&filter_, nullptr));
     IUnknown* running = nullptr;
     if (FAILED(GetActiveObject(clsid, nullptr, &running)) || running == nullptr) return;
     void* dispatch = nullptr;
@@ -45,6 +74,7 @@ void Win32HostLink::Connect() {
 }
 
 void Win32HostLink::Abandon() {
+    WithdrawFilter();  // a call into the apartment only, never into the host
     dispatch_ = nullptr;
     comInitialised_ = false;
 }
@@ -52,6 +82,7 @@ void Win32HostLink::Abandon() {
 void Win32HostLink::Disconnect() {
     if (dispatch_ != nullptr) dispatch_->Release();
     dispatch_ = nullptr;
+    WithdrawFilter();
     if (comInitialised_) CoUninitialize();
     comInitialised_ = false;
 }

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 #include <oaidl.h>
+#include <objidl.h>
+
+#include <atomic>
 
 #include "ui/ui_state.h"
 
@@ -10,6 +13,10 @@ namespace stats {
 
 class Win32HostLink final : public IHostLink {
 public:
+    // While `cancel` is set, a call waiting for the host is given up as soon
+    // as a message reaches the thread (a stop posts one): the host may be
+    // the very thread that waits for this one to end.
+    explicit Win32HostLink(const std::atomic<bool>& cancel) : filter_(cancel) {}
     ~Win32HostLink() override;
     // Looks up the host's class, initialises COM for this thread (single-threaded
     // apartment) and takes the running instance, if any.
@@ -26,10 +33,29 @@ public:
     std::string GetEntryField(int field) override;
 
 private:
-    VARIANT Invoke(DISPID id, WORD flags, VARIANT* args, UINT count);
+    // The apartment's message filter; it lives as long as the link and is
+    // withdrawn before the link goes.
+    class CancelFilter final : public IMessageFilter {
+    public:
+        explicit CancelFilter(const std::atomic<bool>& cancel) : cancel_(cancel) {}
+        HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+        ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+        ULONG STDMETHODCALLTYPE Release() override { return 1; }
+        DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) override;
+        DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK, DWORD, DWORD) override;
+        DWORD STDMETHODCALLTYPE MessagePending(HTASK, DWORD, DWORD) override;
 
+    private:
+        const std::atomic<bool>& cancel_;
+    };
+
+    VARIANT Invoke(DISPID id, WORD flags, VARIANT* args, UINT count);
+    void WithdrawFilter();
+
+    CancelFilter filter_;
     IDispatch* dispatch_ = nullptr;
     bool comInitialised_ = false;
+    bool filterRegistered_ = false;
 };
 
 }  // namespace stats

@@ -115,8 +115,14 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 return FALSE;
         }
     } catch (const HostLinkError& e) {
-        // The host went away: say so; the rest of this handler is skipped, the windows stay.
-        MessageBoxA(window, e.what(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+        // The host went away: say so; the rest of this handler is skipped, the
+        // windows stay. Refreshes go on while the box is open (its loop serves
+        // them): one box is enough. A call given up for a stop is no news.
+        if (c != nullptr && !c->hostErrorShown && !c->thread.Stopping().load()) {
+            c->hostErrorShown = true;
+            MessageBoxA(window, e.what(), nullptr, MB_OK | MB_ICONEXCLAMATION);
+            c->hostErrorShown = false;
+        }
     } catch (...) {
     }
     return TRUE;

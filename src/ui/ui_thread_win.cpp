@@ -1,6 +1,8 @@
 #include "ui/ui_thread_win.h"
 
+#include <algorithm>
 #include <chrono>
+#include <iterator>
 
 #include "plugin/plugin.h"
 #include "ui/refresh_cycle.h"
@@ -14,6 +16,8 @@ namespace {
 // stuck in a call to the host must not hang the host at unload.
 constexpr DWORD kCloseTimeoutMs = 2000;
 constexpr auto kStopTimeout = std::chrono::seconds(5);
+// How long a reset waits at most for the new thread to run.
+constexpr DWORD kStartTimeoutMs = 5000;
 
 void SendCloseRequest(HWND window) {
     if (window == nullptr) return;
@@ -21,10 +25,35 @@ void SendCloseRequest(HWND window) {
     SendMessageTimeoutA(window, WM_CLOSE, 0, 0, SMTO_NORMAL | SMTO_ABORTIFHUNG, kCloseTimeoutMs, &ignored);
 }
 
+// Message boxes of the window thread: every dialog of it that is none of the
+// plug-in's three windows.
+struct BoxSearch {
+    HWND known[3];
+    std::vector<HWND> boxes;
+};
+
+BOOL CALLBACK CollectBox(HWND window, LPARAM p) {
+    auto* search = reinterpret_cast<BoxSearch*>(p);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (lstrcmpA(name, "#32770") == 0 && std::find(std::begin(search->known), std::end(search->known), window) ==
+                                             std::end(search->known))
+        search->boxes.push_back(window);
+    return TRUE;
+}
+
 }  // namespace
 
 UiContext::UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t)
-    : module(m), plugin(p), thread(t), ui(t.ui), views(*this, t) {}
+    : module(m), plugin(p), thread(t), ui(t.ui), host(t.Stopping()), views(*this, t) {}
+
+Win32WindowThread::Win32WindowThread(HINSTANCE module)
+    : module_(module), running_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+
+Win32WindowThread::~Win32WindowThread() {
+    if (thread_ != nullptr) CloseHandle(thread_);
+    if (running_ != nullptr) CloseHandle(running_);
+}
 
 bool Win32ViewWindows::IsOpen(View view) const {
     return (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).load() != nullptr;
@@ -69,18 +98,32 @@ void Win32WindowThread::Start(Plugin& plugin) {
     if (HasSetupWindow()) Stop();
     plugin_ = &plugin;
     ++startedThreads_;
-    HANDLE thread = CreateThread(nullptr, 0, ThreadProc, this, 0, nullptr);
-    if (thread == nullptr)
+    if (running_ != nullptr) ResetEvent(running_);
+    DWORD id = 0;
+    HANDLE thread = CreateThread(nullptr, 0, ThreadProc, this, 0, &id);
+    if (thread == nullptr) {
         --startedThreads_;
-    else
-        CloseHandle(thread);  // the thread is followed through its windows, not its handle
+        return;
+    }
+    // The thread is followed through its windows; the handle serves the last
+    // resort of an unload only.
+    if (thread_ != nullptr) CloseHandle(thread_);
+    thread_ = thread;
+    threadId_.store(id);
+    // A new thread passes the loader's start-up before it runs any code of
+    // ours, and that needs the lock an unloading host holds for the whole
+    // unload: a stop then could only run out of time, and the thread would
+    // start in an unmapped image. So the reset returns only once it runs.
+    HANDLE waits[] = {running_, thread};
+    if (running_ != nullptr) WaitForMultipleObjects(2, waits, FALSE, kStartTimeoutMs);
 }
 
 DWORD WINAPI Win32WindowThread::ThreadProc(LPVOID self) { return static_cast<Win32WindowThread*>(self)->Run(); }
 
 DWORD Win32WindowThread::Run() {
+    if (running_ != nullptr) SetEvent(running_);
     bool expected = false;
-    if (!setupExists_.compare_exchange_strong(expected, true)) {
+    if (stopping_.load() || !setupExists_.compare_exchange_strong(expected, true)) {
         --startedThreads_;
         return 1;
     }
@@ -111,8 +154,17 @@ bool Win32WindowThread::Stop() {
     auto running = [this] { return setupExists_.load() || startedThreads_.load() > 0; };
     if (!running()) return true;
     stopping_.store(true);
+    // A call to the host that is waiting for its answer notices the stop at
+    // the next message (see Win32HostLink).
+    if (const DWORD id = threadId_.load()) PostThreadMessageA(id, WM_NULL, 0, 0);
     // A thread that has started but has not shown its Setup window yet is waited for too.
     while (running() && setupWindow.load() == nullptr && std::chrono::steady_clock::now() < deadline) Sleep(20);
+    // A message box about a failing host holds the thread in its own loop.
+    if (const DWORD id = threadId_.load()) {
+        BoxSearch search{{setupWindow.load(), prefixWindow.load(), prevQsoWindow.load()}, {}};
+        EnumThreadWindows(id, CollectBox, reinterpret_cast<LPARAM>(&search));
+        for (HWND box : search.boxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
+    }
     SendCloseRequest(prevQsoWindow.exchange(nullptr));
     SendCloseRequest(prefixWindow.exchange(nullptr));
     SendCloseRequest(setupWindow.load());
@@ -120,6 +172,20 @@ bool Win32WindowThread::Stop() {
     const bool stopped = !running();
     if (stopped) stopping_.store(false);
     return stopped;
+}
+
+void Win32WindowThread::Freeze() {
+    // The thread has not answered for the whole stop, so it waits in a call
+    // that did not return (the host's, most likely); it holds none of the
+    // process's locks that code outside such a wait takes. Suspended, it never
+    // returns into the library's code once the image is gone; the system
+    // ends it with the process.
+    if (thread_ == nullptr || threadId_.load() == GetCurrentThreadId()) return;
+    if (SuspendThread(thread_) == static_cast<DWORD>(-1)) return;
+    // SuspendThread only asks; reading the context waits until it is done.
+    CONTEXT context{};
+    context.ContextFlags = CONTEXT_CONTROL;
+    GetThreadContext(thread_, &context);
 }
 
 }  // namespace stats

@@ -50,15 +50,20 @@ struct UiContext {
     HBRUSH brush = nullptr;  // the windows' background colour
     SetupModel* setup = nullptr;
     HWND setupWindow = nullptr;
+    bool hostErrorShown = false;  // one box about a failing host at a time
 
     UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t);
 };
 
 class Win32WindowThread final : public IWindowThread {
 public:
-    explicit Win32WindowThread(HINSTANCE module) : module_(module) {}
+    explicit Win32WindowThread(HINSTANCE module);
+    ~Win32WindowThread() override;
     void Start(Plugin& plugin) override;
     bool Stop() override;
+    void Freeze() override;
+    // Set while the host's thread waits in Stop.
+    const std::atomic<bool>& Stopping() const { return stopping_; }
     bool HasSetupWindow() const override { return setupExists_.load(); }
     void PostRefresh() override;
 
@@ -78,6 +83,9 @@ private:
     DWORD Run();
 
     HINSTANCE module_;
+    HANDLE running_ = nullptr;  // set by a new thread once it runs code of ours
+    HANDLE thread_ = nullptr;   // the last thread started
+    std::atomic<DWORD> threadId_{0};
     Plugin* plugin_ = nullptr;
     std::atomic<bool> setupExists_{false};
     std::atomic<bool> stopping_{false};  // the host's thread is waiting in Stop

@@ -37,6 +37,9 @@ struct FakeHost::State {
     int frequencyReads = 0;
     std::vector<int> entryFieldArguments;
     std::vector<std::string> unexpected;
+    bool failing = false;
+    HANDLE answering = CreateEventW(nullptr, TRUE, TRUE, nullptr);  // never closed: calls may outlive the host
+    std::atomic<int> waiting{0};
 };
 
 namespace {
@@ -73,7 +76,11 @@ public:
 
     HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                      EXCEPINFO*, UINT*) override {
+        ++state_->waiting;
+        WaitForSingleObject(state_->answering, 60000);
+        --state_->waiting;
         std::lock_guard<std::mutex> lock(state_->guard);
+        if (state_->failing) return E_FAIL;
         const UINT count = params ? params->cArgs : 0;
         auto unexpected = [&] {
             state_->unexpected.push_back("dispatch id " + std::to_string(id) + ", flags " + std::to_string(flags) +
@@ -234,6 +241,15 @@ void FakeHost::SetEntryField(const std::wstring& call) {
     std::lock_guard<std::mutex> lock(state_->guard);
     state_->entryField = call;
 }
+
+void FakeHost::SetFailing(bool failing) {
+    std::lock_guard<std::mutex> lock(state_->guard);
+    state_->failing = failing;
+}
+
+void FakeHost::HoldAnswers() { ResetEvent(state_->answering); }
+void FakeHost::AnswerAgain() { SetEvent(state_->answering); }
+int FakeHost::CallsWaiting() const { return state_->waiting.load(); }
 
 std::vector<std::string> FakeHost::Macros() const {
     std::lock_guard<std::mutex> lock(state_->guard);

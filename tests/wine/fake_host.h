@@ -48,6 +48,13 @@ public:
     // What the host answers from now on.
     void SetFrequency(double hertz);
     void SetEntryField(const std::wstring& call);
+    // Every call fails from now on, as when the host has gone.
+    void SetFailing(bool failing);
+    // Calls wait unanswered until AnswerAgain, as while the host's own thread
+    // is busy unloading the library; CallsWaiting counts the waiting ones.
+    void HoldAnswers();
+    void AnswerAgain();
+    int CallsWaiting() const;
 
     // What the plug-in asked of it so far.
     std::vector<std::string> Macros() const;

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -559,6 +560,140 @@ TEST_F(LiveWindows, UnloadClosesTheWindowsBeforeTheLibraryGoes) {
     }
     EXPECT_EQ(closes, (std::vector<std::string>{"previous QSO", "working prefix", "Setup"}));
     EXPECT_EQ(sequence, (std::vector<std::string>{"Setup destroyed", "library unloaded"}));
+}
+
+
+// Some cases end in a way the test host itself must not go on from: a child
+// process of this program runs them (LiveWindows.Child, told which by
+// STATS_CHILD_SCENARIO) and this side judges how it ended.
+constexpr char kChildExiting[] = "StatsWineTestsChildExiting";
+
+struct ChildEnd {
+    bool ended = false;
+    DWORD exitCode = 0;
+    std::chrono::milliseconds afterExiting{-1};  // from the child's last word to its end
+};
+
+ChildEnd RunChild(const char* scenario) {
+    ChildEnd end;
+    HANDLE exiting = CreateEventA(nullptr, TRUE, FALSE, kChildExiting);
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string line = std::string("\"") + self + "\" --gtest_filter=LiveWindows.Child \"" + DllPath() + "\"";
+    SetEnvironmentVariableA("STATS_CHILD_SCENARIO", scenario);
+    STARTUPINFOA start{};
+    start.cb = sizeof start;
+    PROCESS_INFORMATION child{};
+    const BOOL started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &start, &child);
+    SetEnvironmentVariableA("STATS_CHILD_SCENARIO", nullptr);
+    if (!started) return end;
+    HANDLE waits[] = {exiting, child.hProcess};
+    if (WaitForMultipleObjects(2, waits, FALSE, 60000) == WAIT_OBJECT_0) {
+        const auto signalled = std::chrono::steady_clock::now();
+        if (WaitForSingleObject(child.hProcess, 10000) == WAIT_OBJECT_0)
+            end.afterExiting = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - signalled);
+    }
+    end.ended = WaitForSingleObject(child.hProcess, 60000) == WAIT_OBJECT_0;
+    GetExitCodeProcess(child.hProcess, &end.exitCode);
+    if (!end.ended) TerminateProcess(child.hProcess, 1);
+    CloseHandle(child.hProcess);
+    CloseHandle(child.hThread);
+    CloseHandle(exiting);
+    return end;
+}
+
+TEST_F(LiveWindows, Child) {
+    char scenario[32] = {};
+    if (GetEnvironmentVariableA("STATS_CHILD_SCENARIO", scenario, sizeof scenario) == 0)
+        GTEST_SKIP() << "runs in a child process only";
+    StoreViewsAndPlaces();
+    StartHost(L"", 0.0);
+    ASSERT_EQ(Reset(), 1);
+    ASSERT_NE(WaitForWindow("Setup CQ-WPX-SSB 2021"), nullptr);
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 14025000.0));
+    if (std::string(scenario) == "exit") {
+        SetEvent(OpenEventA(EVENT_MODIFY_STATE, FALSE, kChildExiting));
+        ExitProcess(0);
+    }
+    // "unload": the host's object is served by the thread that unloads the
+    // library, so a refresh's call cannot be answered during the unload.
+    host->HoldAnswers();
+    ASSERT_TRUE(WaitUntil([&] {
+        dll.Check("DL1AAA", "CW", "DL1", "DL", "20m", nullptr);
+        Sleep(40);
+        return host->CallsWaiting() > 0;
+    }));
+    const auto start = std::chrono::steady_clock::now();
+    dll.Free();
+    const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+    host->AnswerAgain();
+    Sleep(1000);  // the call is answered now, after the library has gone
+    std::printf("the unload took %ld ms\n", static_cast<long>(took.count()));
+    std::fflush(stdout);
+    // No teardown: the window thread may be held for good.
+    ExitProcess(took < std::chrono::seconds(8) ? 0 : 3);
+}
+
+// The process ends with the windows open: the system has ended the window
+// thread before the library hears of it, and nothing waits for that thread.
+TEST_F(LiveWindows, ProcessExitWithTheWindowsOpenEndsAtOnce) {
+    const ChildEnd end = RunChild("exit");
+    ASSERT_TRUE(end.ended);
+    EXPECT_EQ(end.exitCode, 0u);
+    EXPECT_GE(end.afterExiting.count(), 0) << "the child did not reach its exit";
+    EXPECT_LT(end.afterExiting, std::chrono::seconds(1));
+}
+
+// The host unloads the library while a refresh waits for the host's answer:
+// the call is given up (where the system cannot give it up, as under wine,
+// the window thread is held for good once the stop's time is out). The
+// unload ends within that time, and nothing of the library runs when the
+// answer comes after it has gone.
+TEST_F(LiveWindows, UnloadWhileARefreshWaitsForTheHost) {
+    const ChildEnd end = RunChild("unload");
+    ASSERT_TRUE(end.ended);
+    EXPECT_EQ(end.exitCode, 0u) << "3: the unload took too long; other: the child failed or crashed";
+}
+
+// A reset starts the window thread and the host unloads the library at once,
+// again and again: the thread already runs when the reset returns, so no
+// unload meets a thread that has yet to start.
+TEST_F(LiveWindows, UnloadRightAfterAReset) {
+    dll.Free();
+    for (int i = 0; i < 10; ++i) {
+        Store("Start", nullptr);  // the windows open at this reset
+        StatsDll quick;
+        ASSERT_EQ(quick.Error(), "");
+        ASSERT_EQ(quick.Reset(dir.Path() + "\\", "K1ABC", At(2021, 5, 29), At(2021, 5, 30, 23, 59)), 1);
+        ASSERT_TRUE(StartIdleThreadPoolWorkers());
+        const auto start = std::chrono::steady_clock::now();
+        quick.Free();
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << "unload " << i;
+    }
+}
+
+// A host that fails every call: one message box, however many refreshes
+// follow; the unload closes it (the fixture's end: quickly, the thread ends).
+TEST_F(LiveWindows, FailingHostShowsOneBox) {
+    StartHost(L"", 0.0);
+    ASSERT_EQ(Reset(), 1);
+    HWND setup = WaitForWindow("Setup CQ-WPX-SSB 2021");
+    ASSERT_NE(setup, nullptr);
+    ASSERT_TRUE(RefreshWith(L"DL1AAA", 14025000.0));
+    host->SetFailing(true);
+    auto boxes = [&] {
+        return OwnWindows([&](HWND w) { return IsWindowVisible(w) && GetWindow(w, GW_OWNER) == setup; }).size();
+    };
+    ASSERT_TRUE(WaitUntil([&] {
+        dll.Check("DL1AAA", "CW", "DL1", "DL", "20m", nullptr);
+        Sleep(40);
+        return boxes() > 0;
+    }));
+    for (int i = 0; i < 10; ++i) {
+        dll.Check("DL1AAA", "CW", "DL1", "DL", "20m", nullptr);
+        Sleep(40);
+    }
+    EXPECT_EQ(boxes(), 1u);
 }
 
 }  // namespace
