@@ -41,7 +41,7 @@ CScoreSummary ComputeStatistics(RunState& state) {
     SortBandsForDisplay(state.g_WorkedBands);
     state.g_WorkedPrefixes.clear();
 
-    const std::int64_t badLines = badqso::CountLines(state.g_BadQsoFileName);
+    const std::int64_t rejectionLines = badqso::CountRejectionLines(state.g_BadQsoFileName);
 
     // Band texts of the records map to their display row.
     std::unordered_map<std::uint32_t, std::size_t> rowOfBand;
@@ -118,8 +118,7 @@ CScoreSummary ComputeStatistics(RunState& state) {
         summary.totalPoints += band.points;
         summary.multipliers += band.newPrefixes;
     }
-    const std::int64_t b = std::max<std::int64_t>(badLines - summary.dupes, 1);
-    summary.badQsos = b - 1;
+    summary.badQsos = rejectionLines;
     summary.score = summary.totalPoints * summary.multipliers;
     return summary;
 }

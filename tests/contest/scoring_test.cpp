@@ -127,18 +127,24 @@ TEST_F(Scoring, AReportRunHasNoRatesAndNoRateBlock) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
-TEST_F(Scoring, BadQsosAreFileLinesMinusHeaderAndDupes) {
+TEST_F(Scoring, BadQsosAreTheRejectionLinesOfTheFile) {
     Qso a = Make("A1", "40m", "DL", "EU", "A1", 9, 0);
     Add(a);
     a.time = At(2021, 5, 29, 9, 1);
     Add(a);
     a.time = At(2021, 5, 29, 9, 2);
-    Add(a);  // two dupe lines, one more than its count as a dupe
+    Add(a);  // a dupe of two: two dupe lines, still no rejected QSO
+    CScoreSummary s = Score();
+    EXPECT_EQ(s.dupes, 2);
+    EXPECT_EQ(s.badQsos, 0);
+    a.mode = "RTTY";
+    Add(a);
     EXPECT_EQ(Score().badQsos, 1);
     std::filesystem::remove(plugin.State().g_BadQsoFileName);
     EXPECT_EQ(Score().badQsos, 0);
-    WriteFile(plugin.State().g_BadQsoFileName, "header\r\nno line end");
-    EXPECT_EQ(Score().badQsos, 0) << "2 lines minus 2 dupes";
+    WriteFile(plugin.State().g_BadQsoFileName,
+              "CQ-WPX-SSB TEST UBN file \r\nQSO:  7000  RTTY   WRONG MODE !!!\r\nQSO:  7000  CW   DUPE !!!\r\nno line end");
+    EXPECT_EQ(Score().badQsos, 2) << "every line after the header but the dupe lines";
 }
 
 TEST_F(Scoring, AfterRemovingEverythingTheBandsStillPrint) {
@@ -171,7 +177,7 @@ TEST_F(Scoring, RecordsWithoutACallAreIgnored) {
     EXPECT_EQ(s.totalQsos, 0);
     EXPECT_EQ(s.dupes, 0);
     EXPECT_EQ(s.multipliers, 0);
-    EXPECT_EQ(s.badQsos, 1) << "its dupe line is not offset by a counted dupe";
+    EXPECT_EQ(s.badQsos, 0) << "its dupe line is no rejection";
 }
 
 TEST_F(Scoring, TheHeaderFollowsContestModeAndDates) {

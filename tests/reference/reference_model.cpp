@@ -199,8 +199,8 @@ std::string Model::Result() {
         totalQsos += qsos;
         totalPoints += points;
     }
-    const long long fileLines = 1 + static_cast<long long>(lines_.size());
-    const long long bad = std::max(fileLines - dupes, 1LL) - 1;
+    // One rejection line per rejected QSO; dupe lines are not bad QSOs.
+    const long long bad = std::count_if(lines_.begin(), lines_.end(), [](const Line& l) { return l.rejection; });
     out += Printf("Total\t %lld\t  %lld\t    %lld\r\n", totalQsos, totalPoints, multipliers);
     out += Printf("Dupe\t %lld\r\nBad QSO\t %lld\r\n", dupes, bad);
     out += Printf("Score = %lld * %lld  = %lld \r\n", totalPoints, multipliers, totalPoints * multipliers);
