@@ -61,7 +61,10 @@ CScoreSummary ComputeStatistics(RunState& state) {
     std::uint32_t lastBand = kNoId;
     if (count > 0) {
         lastBand = log.Record(count - 1).band;
-        if (rates && count > 1) reference = log.Record(count - 1).time;
+        // The latest QSO, not the last record: the host passes an edit as a
+        // removal and an addition, so an edited old QSO becomes the last
+        // record and would put every later QSO into both windows.
+        if (rates && count > 1) reference = log.LatestValidTime().value_or(log.Record(count - 1).time);
     }
 
     // A prefix is credited to the first row in display order with a counted
