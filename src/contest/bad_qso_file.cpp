@@ -38,6 +38,22 @@ bool IsWrittenAs(std::string_view written, std::string_view text) {
     return true;
 }
 
+// Calls `visit` with each line of `content` without its line end; a last line
+// without a line end is a line too.
+template <typename Visit>
+void ForEachLine(std::string_view content, Visit visit) {
+    std::size_t from = 0;
+    while (from < content.size()) {
+        std::size_t end = content.find('\n', from);
+        const std::size_t next = end == std::string_view::npos ? content.size() : end + 1;
+        if (end == std::string_view::npos) end = content.size();
+        std::size_t len = end - from;
+        if (len > 0 && content[from + len - 1] == '\r' && end < content.size()) --len;
+        visit(content.substr(from, len));
+        from = next;
+    }
+}
+
 // Consumes `text`, as a report line holds it, from the front of `s`.
 bool TakeWritten(std::string_view& s, std::string_view text) {
     if (!IsWrittenAs(s.substr(0, text.size()), text)) return false;
@@ -129,34 +145,22 @@ std::optional<std::vector<std::string>> ReadLines(const std::string& file, bool*
     if (exists != nullptr) *exists = content.has_value() || FileExists(file);
     if (!content) return std::nullopt;
     std::vector<std::string> lines;
-    std::size_t from = 0;
-    while (from < content->size()) {
-        std::size_t end = content->find('\n', from);
-        const std::size_t next = end == std::string::npos ? content->size() : end + 1;
-        if (end == std::string::npos) end = content->size();
-        std::size_t len = end - from;
-        if (len > 0 && (*content)[from + len - 1] == '\r' && end < content->size()) --len;
-        lines.emplace_back(*content, from, len);
-        from = next;
-    }
+    ForEachLine(*content, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
-std::int64_t CountLines(const std::string& file) {
+std::int64_t CountRejectionLines(const std::string& file) {
     if (file.empty()) return 0;
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (f == nullptr) return 0;
-    std::int64_t lines = 0;
-    char last = '\n';
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) {
-        for (const char* p = buffer; (p = static_cast<const char*>(std::memchr(p, '\n', buffer + n - p))) != nullptr; ++p)
-            ++lines;
-        last = buffer[n - 1];
-    }
-    std::fclose(f);
-    return last == '\n' ? lines : lines + 1;
+    const auto content = ReadWholeFile(file);
+    if (!content) return 0;
+    std::int64_t count = 0;
+    bool first = true;
+    ForEachLine(*content, [&](std::string_view line) {
+        const bool header = first && IsHeaderLine(line);
+        first = false;
+        if (!header && !EndsWith(line, kReasonDupe)) ++count;
+    });
+    return count;
 }
 
 }  // namespace stats::badqso

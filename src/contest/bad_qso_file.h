@@ -56,8 +56,10 @@ bool Rewrite(const std::string& file, const char* header, const std::vector<std:
 // unreadable; `exists` tells the two apart.
 std::optional<std::vector<std::string>> ReadLines(const std::string& file, bool* exists = nullptr);
 
-// Lines from the beginning to the end, a last line without a line end
-// included; 0 when the file cannot be opened.
-std::int64_t CountLines(const std::string& file);
+// Rejection lines: every line but a leading header line and the dupe lines, a
+// last line without a line end included. This is the number of rejected QSOs,
+// while a dupe line stands for one earlier match of a stored QSO, not for a
+// QSO of its own. 0 when the file cannot be read.
+std::int64_t CountRejectionLines(const std::string& file);
 
 }  // namespace stats::badqso

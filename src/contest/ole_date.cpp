@@ -124,6 +124,11 @@ bool OleDatesEqual(const OleDateTime& a, const OleDateTime& b) {
     return a.m_status == OleDateTime::kNull && b.m_status == OleDateTime::kNull;
 }
 
+bool OleDateIsLater(const OleDateTime& a, const OleDateTime& b) {
+    if (!a.IsValid() || std::isnan(a.m_dt)) return false;
+    return !b.IsValid() || std::isnan(b.m_dt) || Linear(a.m_dt) > Linear(b.m_dt);
+}
+
 std::optional<std::int64_t> SpanWholeMinutes(const OleDateTime& from, const OleDateTime& to) {
     if (!from.IsValid() || !to.IsValid()) return std::nullopt;
     // The span goes to whole milliseconds before the half second is added: a

@@ -59,6 +59,10 @@ extern const char kInvalidDateTimeText[];
 // Equality of two host dates: both valid with the same value, or both null.
 bool OleDatesEqual(const OleDateTime& a, const OleDateTime& b);
 
+// True when `a` is a valid date after `b` on the time line, or a valid date
+// (not NaN) while `b` is not valid.
+bool OleDateIsLater(const OleDateTime& a, const OleDateTime& b);
+
 // Whole minutes from `from` to `to` (to minus from), the span rounded by half a
 // second away from zero and then truncated toward zero, so 59:59.5 is 60
 // minutes. Nothing when either date is not valid.

@@ -74,6 +74,8 @@ std::size_t QsoLog::Append(const QsoFields& f, std::size_t* earlierSame) {
     if (prefixCount_.size() <= r.prefix) prefixCount_.resize(pool_.Size() + 1024);
     ++prefixCount_[r.prefix];
 
+    if (!latestStale_ && OleDateIsLater(r.time, latest_.value_or(OleDateTime::Null()))) latest_ = r.time;
+
     records_.push_back(r);
     return records_.size() - 1;
 }
@@ -98,6 +100,9 @@ void QsoLog::RemoveAt(std::size_t i) {
     if (std::uint32_t* count = callBandCount_.Find(cb); count != nullptr && --*count == 0) callBandCount_.Erase(cb);
     --prefixCount_[r.prefix];
 
+    // Another record may hold the same time; the next request looks.
+    if (latest_ && !OleDateIsLater(*latest_, r.time)) latestStale_ = true;
+
     records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(i));
 }
 
@@ -108,6 +113,18 @@ void QsoLog::RemoveAll() {
     std::vector<std::uint32_t>().swap(prefixCount_);
     pool_.Clear();
     nextSeq_ = 0;
+    latest_.reset();
+    latestStale_ = false;
+}
+
+std::optional<OleDateTime> QsoLog::LatestValidTime() const {
+    if (latestStale_) {
+        latest_.reset();
+        for (const QsoRecord& r : records_)
+            if (OleDateIsLater(r.time, latest_.value_or(OleDateTime::Null()))) latest_ = r.time;
+        latestStale_ = false;
+    }
+    return latest_;
 }
 
 std::size_t QsoLog::IndexOfSeq(std::uint32_t seq) const {

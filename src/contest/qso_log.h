@@ -101,6 +101,10 @@ public:
                                            std::string_view mode) const;
     bool HasCallOnBand(std::string_view call, std::string_view band) const;
     bool HasPrefix(std::string_view prefix) const;
+    // The latest valid QSO time among the records, on the time line; nothing
+    // when no record has one. Kept as records come, and looked for again only
+    // after the record holding it was removed.
+    std::optional<OleDateTime> LatestValidTime() const;
 
     static constexpr std::uint32_t kNoSeq = 0xFFFFFFFFu;
 
@@ -131,6 +135,10 @@ private:
     FlatHashMap<std::uint64_t, std::uint32_t, U64Hash> callBandCount_;
     std::vector<std::uint32_t> prefixCount_;  // by pool id
     std::uint32_t nextSeq_ = 0;
+    // Record times never change once stored, so only a removal can take the
+    // latest one away.
+    mutable std::optional<OleDateTime> latest_;
+    mutable bool latestStale_ = false;
 };
 
 }  // namespace stats

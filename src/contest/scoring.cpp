@@ -41,7 +41,7 @@ CScoreSummary ComputeStatistics(RunState& state) {
     SortBandsForDisplay(state.g_WorkedBands);
     state.g_WorkedPrefixes.clear();
 
-    const std::int64_t badLines = badqso::CountLines(state.g_BadQsoFileName);
+    const std::int64_t rejectionLines = badqso::CountRejectionLines(state.g_BadQsoFileName);
 
     // Band texts of the records map to their display row.
     std::unordered_map<std::uint32_t, std::size_t> rowOfBand;
@@ -61,7 +61,10 @@ CScoreSummary ComputeStatistics(RunState& state) {
     std::uint32_t lastBand = kNoId;
     if (count > 0) {
         lastBand = log.Record(count - 1).band;
-        if (rates && count > 1) reference = log.Record(count - 1).time;
+        // The latest QSO, not the last record: the host passes an edit as a
+        // removal and an addition, so an edited old QSO becomes the last
+        // record and would put every later QSO into both windows.
+        if (rates && count > 1) reference = log.LatestValidTime().value_or(log.Record(count - 1).time);
     }
 
     // A prefix is credited to the first row in display order with a counted
@@ -118,8 +121,7 @@ CScoreSummary ComputeStatistics(RunState& state) {
         summary.totalPoints += band.points;
         summary.multipliers += band.newPrefixes;
     }
-    const std::int64_t b = std::max<std::int64_t>(badLines - summary.dupes, 1);
-    summary.badQsos = b - 1;
+    summary.badQsos = rejectionLines;
     summary.score = summary.totalPoints * summary.multipliers;
     return summary;
 }

@@ -34,7 +34,9 @@ struct CScoreSummary {
 
 // One pass over the log. Sorts g_WorkedBands into display order (descending by
 // the band text padded with leading zeros to 20 characters, so "160m" comes
-// before "80m") and rebuilds g_WorkedPrefixes. Caller holds the run guard.
+// before "80m") and rebuilds g_WorkedPrefixes. The rate windows count back
+// from the latest valid QSO time in the log; bad QSOs are the rejection lines
+// of the bad-QSO file. Caller holds the run guard.
 CScoreSummary ComputeStatistics(RunState& state);
 
 // Points of one QSO before the low-band doubling: 1 same country, 2 same

@@ -84,18 +84,36 @@ TEST_F(Scoring, APrefixCountsOnceOnTheFirstBandInDisplayOrder) {
     EXPECT_EQ(plugin.State().g_WorkedPrefixes, (std::vector<std::string>{"K1", "k1", ""}));
 }
 
-TEST_F(Scoring, RateWindowsCountBackFromTheLastQso) {
-    Add(Make("A1", "20m", "K", "NA", "A1", 9, 0, 0.4));   // 59:59.6 before the last: out of the hour
+TEST_F(Scoring, RateWindowsCountBackFromTheLatestQso) {
+    Add(Make("A1", "20m", "K", "NA", "A1", 9, 0, 0.4));   // 59:59.6 before the latest: out of the hour
     Add(Make("A2", "20m", "K", "NA", "A2", 9, 0, 0.6));   // 59:59.4 before: in the hour
     Add(Make("A3", "20m", "K", "NA", "A3", 9, 50, 1.0));  // 9:59 before: in both
-    Add(Make("A4", "40m", "K", "NA", "A4", 10, 5));       // after the reference: in both
-    Add(Make("A5", "20m", "K", "NA", "A5", 10, 0));
+    Add(Make("A4", "40m", "K", "NA", "A4", 10, 0));       // the latest: the reference
+    Add(Make("A5", "20m", "K", "NA", "A5", 9, 55));       // the last record, earlier: in both
     const CScoreSummary s = Score();
     EXPECT_EQ(s.hourQsos, 4);
     EXPECT_EQ(s.hourPoints, 3 + 3 + 6 + 3);
     EXPECT_EQ(s.tenMinuteQsos, 3);
     EXPECT_EQ(s.tenMinutePoints, 3 + 6 + 3);
-    EXPECT_EQ(s.lastQsoPoints, 3);
+    EXPECT_EQ(s.lastQsoPoints, 3) << "the last record's band";
+}
+
+// An edit reaches the plug-in as a removal and an addition, which makes the
+// oldest QSO the last record; the rates must not change.
+TEST_F(Scoring, RatesSurviveAnEditOfTheFirstQso) {
+    std::vector<Qso> log;
+    for (int i = 0; i < 60; ++i) {
+        log.push_back(Make("", "20m", "K", "NA", "K1", 9 + i / 12, i % 12 * 5));
+        log.back().call = "K1C" + std::to_string(i);
+        ASSERT_EQ(Add(log.back()), 1);
+    }
+    const std::string rates =
+        "Hourly (10min) QSO rate:    12 (12) QSOs/hour\r\nHourly (10min) pts rate:    36 (36) points/hour\r\n";
+    ASSERT_NE(Result().find(rates), std::string::npos) << Result();
+    Remove(log[0]);
+    log[0].rstRcvd = "579";
+    ASSERT_EQ(Add(log[0]), 1);
+    EXPECT_NE(Result().find(rates), std::string::npos) << Result();
 }
 
 TEST_F(Scoring, ASingleQsoFallsInBothWindows) {
@@ -127,18 +145,24 @@ TEST_F(Scoring, AReportRunHasNoRatesAndNoRateBlock) {
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 
-TEST_F(Scoring, BadQsosAreFileLinesMinusHeaderAndDupes) {
+TEST_F(Scoring, BadQsosAreTheRejectionLinesOfTheFile) {
     Qso a = Make("A1", "40m", "DL", "EU", "A1", 9, 0);
     Add(a);
     a.time = At(2021, 5, 29, 9, 1);
     Add(a);
     a.time = At(2021, 5, 29, 9, 2);
-    Add(a);  // two dupe lines, one more than its count as a dupe
+    Add(a);  // a dupe of two: two dupe lines, still no rejected QSO
+    CScoreSummary s = Score();
+    EXPECT_EQ(s.dupes, 2);
+    EXPECT_EQ(s.badQsos, 0);
+    a.mode = "RTTY";
+    Add(a);
     EXPECT_EQ(Score().badQsos, 1);
     std::filesystem::remove(plugin.State().g_BadQsoFileName);
     EXPECT_EQ(Score().badQsos, 0);
-    WriteFile(plugin.State().g_BadQsoFileName, "header\r\nno line end");
-    EXPECT_EQ(Score().badQsos, 0) << "2 lines minus 2 dupes";
+    WriteFile(plugin.State().g_BadQsoFileName,
+              "CQ-WPX-SSB TEST UBN file \r\nQSO:  7000  RTTY   WRONG MODE !!!\r\nQSO:  7000  CW   DUPE !!!\r\nno line end");
+    EXPECT_EQ(Score().badQsos, 2) << "every line after the header but the dupe lines";
 }
 
 TEST_F(Scoring, AfterRemovingEverythingTheBandsStillPrint) {
@@ -171,7 +195,7 @@ TEST_F(Scoring, RecordsWithoutACallAreIgnored) {
     EXPECT_EQ(s.totalQsos, 0);
     EXPECT_EQ(s.dupes, 0);
     EXPECT_EQ(s.multipliers, 0);
-    EXPECT_EQ(s.badQsos, 1) << "its dupe line is not offset by a counted dupe";
+    EXPECT_EQ(s.badQsos, 0) << "its dupe line is no rejection";
 }
 
 TEST_F(Scoring, TheHeaderFollowsContestModeAndDates) {

@@ -105,6 +105,18 @@ struct RandomLog {
         return q;
     }
 
+    // The same QSO as the host passes it after an edit: one field changed.
+    reference::Qso Edited(reference::Qso q) {
+        switch (random() % 5) {
+            case 0: q.rstReceived = q.rstReceived == "579" ? "599" : "579"; break;
+            case 1: q.exchangeReceived = Chance(20) ? "" : std::to_string(1 + random() % 999); break;
+            case 2: q.time = Time(); break;
+            case 3: q.call = Qso(q.ownCall).call; break;
+            default: q.band = Qso(q.ownCall).band; break;
+        }
+        return q;
+    }
+
     reference::Check Check() {
         static const char* const calls[] = {"K1A", "DL1AAA", "UA3", "W1XX", ""};
         static const char* const bands[] = {"20m", "40m", "20M", "30m", "160m"};
@@ -142,16 +154,29 @@ TEST_F(CrossCheck, RandomRunsGiveTheSameResultsFilesAndCodes) {
         std::vector<reference::Qso> added;
         for (int step = 0; step < 160; ++step) {
             const int op = static_cast<int>(gen.random() % 100);
-            if (op < 62 || added.empty()) {
+            if (op < 50 || added.empty()) {
                 const reference::Qso q = gen.Qso(run.ownCall);
                 ASSERT_EQ(session_->Add(reference::ToHost(q)), model.Add(q)) << "add at step " << step;
                 added.push_back(q);
-            } else if (op < 77) {
+            } else if (op < 60) {
+                // An earlier QSO again at another time: a dupe of every stored one like it.
+                reference::Qso q = added[gen.random() % added.size()];
+                q.time = gen.Time();
+                ASSERT_EQ(session_->Add(reference::ToHost(q)), model.Add(q)) << "repeat at step " << step;
+                added.push_back(q);
+            } else if (op < 68) {
+                // An edit, as the host passes it: the old QSO out, the changed one in.
+                reference::Qso& q = added[gen.random() % added.size()];
+                ASSERT_EQ(session_->Remove(reference::ToHost(q)), model.Remove(q));
+                q = gen.Edited(q);
+                ASSERT_EQ(session_->Add(reference::ToHost(q)), model.Add(q)) << "edit at step " << step;
+                ASSERT_TRUE(SameOutputs()) << "edit at step " << step;
+            } else if (op < 80) {
                 // Mostly a QSO that was passed in (accepted, rejected or gone already).
-                const reference::Qso q = op < 74 ? added[gen.random() % added.size()] : gen.Qso(run.ownCall);
+                const reference::Qso q = op < 77 ? added[gen.random() % added.size()] : gen.Qso(run.ownCall);
                 ASSERT_EQ(session_->Remove(reference::ToHost(q)), model.Remove(q));
                 ASSERT_TRUE(SameText(ReadFile(model.BadQsoFileName()), model.BadQsoFile())) << "removal at step " << step;
-            } else if (op < 93) {
+            } else if (op < 94) {
                 const reference::Check c = gen.Check();
                 ASSERT_EQ(EngineCheck(c), model.CheckCall(c)) << "check at step " << step;
             } else {

@@ -40,13 +40,15 @@ std::string Printf(const char* format, long long a, long long b = 0, long long c
     return buffer;
 }
 
+// A date on the time line: dates before 1900 count their fraction forward
+// within the day.
+double Linear(double d) { return d >= 0.0 ? d : std::ceil(d) - (d - std::ceil(d)); }
+
 // Whole minutes from a QSO to the reference time: the span rounded by half a
-// second away from zero, then cut toward zero. Dates before 1900 count their
-// fraction forward within the day.
+// second away from zero, then cut toward zero.
 std::optional<long long> MinutesBefore(const OleDateTime& qso, const OleDateTime& reference) {
     if (!qso.IsValid() || !reference.IsValid()) return std::nullopt;
-    auto linear = [](double d) { return d >= 0.0 ? d : std::ceil(d) - (d - std::ceil(d)); };
-    const double span = linear(reference.m_dt) - linear(qso.m_dt);
+    const double span = Linear(reference.m_dt) - Linear(qso.m_dt);
     // In whole milliseconds, so that the error of a date near today cannot
     // move a span of exactly a half second across the minute.
     const double ms = std::round(span * 86400000.0);
@@ -162,8 +164,19 @@ std::string Model::Result() {
     std::sort(bands.begin(), bands.end(), [&](const std::string& a, const std::string& b) { return padded(a) > padded(b); });
 
     const std::string lastBand = log_.empty() ? std::string() : log_.back().qso.band;
-    const OleDateTime reference =
-        !run_.reportRequest && log_.size() > 1 ? log_.back().qso.time : OleDateTime::Valid(0.0);
+    // Rates count back from the latest QSO time in the log, whatever the
+    // order in which the QSOs came.
+    OleDateTime reference = OleDateTime::Valid(0.0);
+    if (!run_.reportRequest && log_.size() > 1) {
+        reference = log_.back().qso.time;
+        bool found = false;
+        for (const Stored& s : log_) {
+            const OleDateTime& t = s.qso.time;
+            if (!t.IsValid() || std::isnan(t.m_dt)) continue;
+            if (!found || Linear(t.m_dt) > Linear(reference.m_dt)) reference = t;
+            found = true;
+        }
+    }
 
     long long totalQsos = 0, totalPoints = 0, multipliers = 0, dupes = 0, lastPoints = 0;
     long long hourQsos = 0, hourPoints = 0, tenQsos = 0, tenPoints = 0;
@@ -199,8 +212,8 @@ std::string Model::Result() {
         totalQsos += qsos;
         totalPoints += points;
     }
-    const long long fileLines = 1 + static_cast<long long>(lines_.size());
-    const long long bad = std::max(fileLines - dupes, 1LL) - 1;
+    // One rejection line per rejected QSO; dupe lines are not bad QSOs.
+    const long long bad = std::count_if(lines_.begin(), lines_.end(), [](const Line& l) { return l.rejection; });
     out += Printf("Total\t %lld\t  %lld\t    %lld\r\n", totalQsos, totalPoints, multipliers);
     out += Printf("Dupe\t %lld\r\nBad QSO\t %lld\r\n", dupes, bad);
     out += Printf("Score = %lld * %lld  = %lld \r\n", totalPoints, multipliers, totalPoints * multipliers);
