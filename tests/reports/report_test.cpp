@@ -93,6 +93,19 @@ TEST_F(ReportRun, AnOwnCallWithALineBreakSetsNoOtherKey) {
     EXPECT_EQ(plugin.ReadSetting("setup_x"), "");
 }
 
+TEST_F(ReportRun, AnOwnCallWithLineBreaksOrMarkupStaysOnItsLines) {
+    std::filesystem::remove("Plugins/CQ-WPX-CW-SSB.ini");  // no operators stored: the own call is the default
+    reset.ownCall = "UA3ABC\r\n<b>&";
+    Reset(1);
+    EXPECT_NE(Result().find("     Contestant: UA3ABC  <b>&\r\nBand"), std::string::npos);
+    const std::string cabrillo = Cabrillo(FileCallOf(reset.ownCall) + ".cbr");
+    EXPECT_NE(cabrillo.find("\r\nCALLSIGN: UA3ABC  <b>&\r\nCONTEST:"), std::string::npos);
+    EXPECT_NE(cabrillo.find("\r\nOPERATORS: UA3ABC  <b>&\r\nEMAIL:"), std::string::npos);
+    plugin.SetVersion();  // the HTML page
+    Reset();
+    EXPECT_NE(Result().find("Contestant:  <b>UA3ABC  &lt;b&gt;&amp;</center>"), std::string::npos);
+}
+
 TEST_F(ReportRun, AnEmptyLogStillGivesAFile) {
     Result();
     const auto lines = SplitCrLf(Cabrillo());
@@ -186,6 +199,10 @@ TEST(CabrilloFileName, OwnCallsThatNameNoOtherFile) {
     EXPECT_EQ(FileCallOf("K1\x01" "A"), "K1_A");
     EXPECT_EQ(FileCallOf("con"), "con_");
     EXPECT_EQ(FileCallOf("CONTEST"), "CONTEST");
+    EXPECT_EQ(FileCallOf("CON.K1"), "CON_.K1");  // the part before the first dot names the device
+    EXPECT_EQ(FileCallOf("nul.txt"), "nul_.txt");
+    EXPECT_EQ(FileCallOf("COM1 .x"), "COM1 _.x");
+    EXPECT_EQ(FileCallOf("CONTEST.K1"), "CONTEST.K1");
 }
 
 }  // namespace
