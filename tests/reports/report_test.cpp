@@ -181,12 +181,21 @@ TEST_F(ReportRun, EditedHeaderIsSavedAndPrinted) {
     EXPECT_EQ(shown.m_strLocation, "DX");
 }
 
-TEST_F(ReportRun, StoredValuesComeBackCutTo99Characters) {
-    const std::string soapbox = std::string(97, 'x') + "<CR><LF>y";
-    plugin.WriteSetting("SoapBox", soapbox);
+TEST_F(ReportRun, ASoapboxOfManyLinesSurvivesWhole) {
+    std::string stored, shown, printed;
+    for (int i = 1; i <= 60; ++i) {
+        const std::string line = "Line " + std::to_string(i) + " of a long story";
+        stored += (i > 1 ? "<CR><LF>" : "") + line;
+        shown += (i > 1 ? "\r\n" : "") + line;
+        printed += "SOAPBOX: " + line + "\r\n";
+    }
+    plugin.WriteSetting("SoapBox", stored);
     Reset(1);
-    EXPECT_EQ(platform.header.shown.back().m_strSoapbox, std::string(97, 'x') + "<C") << "a cut token stays text";
+    EXPECT_EQ(platform.header.shown.back().m_strSoapbox, shown);
     EXPECT_EQ(platform.header.shown.back().m_strOperators, "UA3ABC") << "no key: the own call";
+    EXPECT_EQ(plugin.ReadSetting("SoapBox"), stored) << "saved back whole";
+    Result();
+    EXPECT_NE(Cabrillo().find("\r\n" + printed + "END-OF-LOG:"), std::string::npos);
 }
 
 TEST(CabrilloFileName, OwnCallsThatNameNoOtherFile) {
