@@ -1,10 +1,10 @@
 #include "contest/bad_qso_file.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
 #include "contest/file_util.h"
+#include "contest/text_util.h"
 
 namespace stats::badqso {
 
@@ -24,11 +24,6 @@ bool Take(std::string_view& s, std::string_view prefix) {
     s.remove_prefix(prefix.size());
     return true;
 }
-
-// A line break in a host text would split its QSO over two lines of the file,
-// which then counts two bad QSOs and no longer matches on removal; a report
-// line holds a blank in its place.
-bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
 
 // True when `written` is `text` as a report line holds it.
 bool IsWrittenAs(std::string_view written, std::string_view text) {
@@ -74,7 +69,9 @@ std::string ReportLine(const LineFields& f, const char* reason) {
         line += kSeparator;
         line += field;
     }
-    std::replace_if(line.begin(), line.end(), IsLineBreak, ' ');
+    // A line break in a host text would split its QSO over two lines of the
+    // file, which then counts two bad QSOs and no longer matches on removal.
+    line = OnOneLine(line);
     line += reason;
     return line;
 }

@@ -1,5 +1,6 @@
 #include "contest/text_util.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdarg>
 #include <cstdio>
@@ -64,6 +65,12 @@ std::string Format(const char* format, ...) {
     AppendFormatV(out, format, args);
     va_end(args);
     return out;
+}
+
+std::string OnOneLine(std::string_view text) {
+    std::string line(text);
+    std::replace_if(line.begin(), line.end(), IsLineBreak, ' ');
+    return line;
 }
 
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement) {

@@ -33,6 +33,13 @@ std::string Format(const char* format, ...)
     STATS_PRINTF_FORMAT(1, 2)
     ;
 
+// Carriage return and line feed: a host text holding one would break the line
+// of a file or page it is written into.
+inline bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
+
+// `text` with a blank in place of each line break, so that it stays on its line.
+std::string OnOneLine(std::string_view text);
+
 // Every occurrence of `pattern` (not empty) replaced; the inserted text is never searched again.
 std::string ReplaceAll(std::string_view text, std::string_view pattern, std::string_view replacement);
 

@@ -1,6 +1,5 @@
 #include "plugin/ini_file.h"
 
-#include <algorithm>
 #include <mutex>
 #include <vector>
 
@@ -88,7 +87,7 @@ std::optional<std::string> FindValue(std::string_view content, std::string_view 
         if (!inSection || !KeyValue(line.text, k, v) || !EqualsNoCase(k, key)) continue;
         if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front())
             v = v.substr(1, v.size() - 2);
-        return std::string(v.substr(0, kMaxValue));
+        return std::string(v);
     }
     return std::nullopt;
 }
@@ -157,7 +156,7 @@ std::string ReadString(const std::string& path, const std::string& section, cons
     // blanks, though never its first character.
     std::size_t end = fallback.size();
     while (end > 1 && fallback[end - 1] == ' ') --end;
-    return fallback.substr(0, std::min(end, kMaxValue));
+    return fallback.substr(0, end);
 }
 
 bool WriteString(const std::string& path, const std::string& section, const std::string& key,

@@ -1,9 +1,10 @@
 // Our own initialisation-file code for builds without the Windows profile API.
 // It behaves as that API does for what the plug-in uses: section and key names
 // compared without regard to case, the blanks around a value dropped (and one
-// pair of matching quotes), a value cut to 99 bytes, and a write that changes
-// or adds one line, keeps every other line byte for byte, and creates the file
-// where its folder exists. Writes go through a temporary file and are
+// pair of matching quotes), a value read whole (the plug-in's reads through the
+// API grow their buffer until it fits), and a write that changes or adds one
+// line, keeps every other line byte for byte, and creates the file where its
+// folder exists. Writes go through a temporary file and are
 // serialised within the process.
 #pragma once
 
@@ -12,8 +13,6 @@
 #include <string_view>
 
 namespace stats::ini {
-
-inline constexpr std::size_t kMaxValue = 99;
 
 // The value text of `key` in `section` of an initialisation file's content.
 std::optional<std::string> FindValue(std::string_view content, std::string_view section, std::string_view key);

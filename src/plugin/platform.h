@@ -14,8 +14,8 @@ namespace stats {
 class Plugin;
 
 // Initialisation-file access with the Windows private-profile semantics:
-// section and key names ignore case, a value comes back without the blanks
-// around it and cut to 99 bytes (`fallback` when missing), a write creates the file
+// section and key names ignore case, a value comes back whole without the
+// blanks around it (`fallback` when missing), a write creates the file
 // where its folder exists and keeps every other line. Paths use "\" as the
 // host does; each implementation maps them to its platform.
 class ISettingsFile {

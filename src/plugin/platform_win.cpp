@@ -2,13 +2,29 @@
 
 #include <windows.h>
 
+#include <vector>
+
 namespace stats {
+
+namespace {
+// Far beyond any value the plug-in writes; only a damaged file gets there.
+constexpr std::size_t kLongestRead = std::size_t{1} << 24;
+}  // namespace
 
 std::string Win32SettingsFile::Read(const std::string& file, const std::string& section, const std::string& key,
                                     const std::string& fallback) {
-    char buffer[100] = {};
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, sizeof buffer, file.c_str());
-    return buffer;
+    // A value is read whole: one cut here would be saved back cut (a soapbox
+    // of many lines, with its line-break tokens, is long). The profile reader
+    // cuts what does not fit and then fills the buffer to the last byte; the
+    // buffer grows until the value fits, from the longest text an edit field
+    // takes by default.
+    std::vector<char> buffer(32768);
+    for (;;) {
+        const DWORD length = GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer.data(),
+                                                      static_cast<DWORD>(buffer.size()), file.c_str());
+        if (length + 1 < buffer.size() || buffer.size() >= kLongestRead) return std::string(buffer.data(), length);
+        buffer.resize(buffer.size() * 2);
+    }
 }
 
 bool Win32SettingsFile::Write(const std::string& file, const std::string& section, const std::string& key,

@@ -1,6 +1,5 @@
 #include "plugin/plugin.h"
 
-#include <algorithm>
 #include <mutex>
 
 #include "contest/scoring.h"
@@ -21,9 +20,7 @@ std::string Plugin::ReadSetting(const std::string& key, const std::string& fallb
 void Plugin::WriteSetting(const std::string& key, const std::string& value) {
     // A line break in a value (the host's own call as the default operator,
     // say) would start a line of its own in the file and could set any key.
-    std::string oneLine = value;
-    std::replace_if(oneLine.begin(), oneLine.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
-    platform_.settings->Write(state_.g_SettingsFile, state_.g_SettingsSection, key, oneLine);
+    platform_.settings->Write(state_.g_SettingsFile, state_.g_SettingsSection, key, OnOneLine(value));
 }
 
 SettingsKeys Plugin::Settings() {

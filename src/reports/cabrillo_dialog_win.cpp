@@ -50,24 +50,33 @@ void Collect(HWND dialog, const DialogState& state) {
 
 INT_PTR CALLBACK DialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrA(dialog, DWLP_USER));
-    switch (message) {
-        case WM_INITDIALOG:
-            SetWindowLongPtrA(dialog, DWLP_USER, lParam);
-            Fill(dialog, *reinterpret_cast<DialogState*>(lParam));
-            return TRUE;
-        case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK && state != nullptr) {
-                Collect(dialog, *state);
-                EndDialog(dialog, IDOK);
+    // No exception may reach the system's frames, which no unwinder crosses.
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+                Fill(dialog, *reinterpret_cast<DialogState*>(lParam));
                 return TRUE;
-            }
-            if (LOWORD(wParam) == IDCANCEL) {  // also Esc and the close box
-                EndDialog(dialog, IDCANCEL);
-                return TRUE;
-            }
-            break;
-        default:
-            break;
+            case WM_COMMAND:
+                if (LOWORD(wParam) == IDOK && state != nullptr) {
+                    Collect(dialog, *state);
+                    EndDialog(dialog, IDOK);
+                    return TRUE;
+                }
+                if (LOWORD(wParam) == IDCANCEL) {  // also Esc and the close box
+                    EndDialog(dialog, IDCANCEL);
+                    return TRUE;
+                }
+                break;
+            default:
+                break;
+        }
+    } catch (...) {
+        // A dialog that could not be filled would save empty values on OK,
+        // and one whose values were not all taken would save a mix: either
+        // ends as cancelled, which keeps the stored header as it was.
+        EndDialog(dialog, IDCANCEL);
+        return TRUE;
     }
     return FALSE;
 }

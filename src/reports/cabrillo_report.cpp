@@ -42,7 +42,13 @@ std::string FileCallOf(std::string_view ownCall) {
         if (u < 32 || u == 127 || std::string_view("<>:\"|?*").find(c) != std::string_view::npos) c = '_';
     }
     if (stem.empty()) return "TKVR";
-    if (IsReservedDeviceName(stem)) stem += "_";
+    // The system takes the part before the first dot, without the blanks that
+    // end it, for the device ("CON.K1" is the console too); a "_" right behind
+    // that part makes the name a file's.
+    const std::size_t dot = std::min(stem.find('.'), stem.size());
+    std::size_t end = dot;
+    while (end > 0 && stem[end - 1] == ' ') --end;
+    if (IsReservedDeviceName(stem.substr(0, end))) stem.insert(dot, "_");
     return stem;
 }
 
@@ -118,7 +124,7 @@ void CCabrilloReport::AddQsoLine(std::string_view call, std::uint32_t freqKHz, s
                               rr.c_str(), er.c_str());
     // A line break in a host text would split the QSO over two lines, the
     // second of which no log reader takes for a QSO.
-    std::replace_if(line.begin(), line.end() - 2, [](char ch) { return ch == '\r' || ch == '\n'; }, ' ');
+    std::replace_if(line.begin(), line.end() - 2, IsLineBreak, ' ');
     m_arrQsoLines.push_back(std::move(line));
 }
 
@@ -130,7 +136,9 @@ std::string CCabrilloReport::FileText(bool cwContest, const std::string& hostVer
         text += value;
         text += "\r\n";
     };
-    line("CALLSIGN: ", m_strCallsign);
+    // The own call comes from the host and, as the default operator list, from
+    // the settings: a line break in it would start a header line of its own.
+    line("CALLSIGN: ", OnOneLine(m_strCallsign));
     text += cwContest ? "CONTEST: CQ-WPX-CW\r\n" : "CONTEST: CQ-WPX-SSB\r\n";
     line("CATEGORY-OPERATOR: ", m_strCategoryOperator);
     line("CATEGORY-ASSISTED: ", m_strCategoryAssisted);
@@ -150,7 +158,7 @@ std::string CCabrilloReport::FileText(bool cwContest, const std::string& hostVer
     line("ADDRESS-STATE: ", m_strAddressState);
     line("ADDRESS-POSTALCODE: ", m_strAddressPostalCode);
     line("ADDRESS-COUNTRY: ", m_strAddressCountry);
-    line("OPERATORS: ", m_strOperators);
+    line("OPERATORS: ", OnOneLine(m_strOperators));
     line("EMAIL: ", m_strEmail);
     line("SOAPBOX: ", m_strSoapbox);
     for (const std::string& qso : m_arrQsoLines) text += qso;

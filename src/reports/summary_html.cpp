@@ -30,13 +30,29 @@ constexpr const char kPageEnd[] = "</body></html>";
 
 long long L(std::int64_t v) { return static_cast<long long>(v); }
 
+// A host text as page text: one line, and no markup of its own.
+std::string PageText(std::string_view text) {
+    std::string out;
+    for (const char c : OnOneLine(text)) {
+        if (c == '<')
+            out += "&lt;";
+        else if (c == '>')
+            out += "&gt;";
+        else if (c == '&')
+            out += "&amp;";
+        else
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 void AppendHtmlHeader(std::string& out, const RunState& state) {
     out += kPageHead;
     const std::string title = Format(state.g_bCwContest ? kTitleCw : kTitleSsb, state.g_StartDayMonth.c_str(),
                                      state.g_EndDate.c_str());
-    AppendFormat(out, kTitleBlock, title.c_str(), state.g_OwnCall.c_str());
+    AppendFormat(out, kTitleBlock, title.c_str(), PageText(state.g_OwnCall).c_str());
     AppendFormat(out, kColumnHeads, "Band", "QSOs", "Points", "New Prefix");
 }
 

@@ -9,10 +9,12 @@ long long L(std::int64_t v) { return static_cast<long long>(v); }
 }  // namespace
 
 void AppendTextHeader(std::string& out, const RunState& state) {
+    // The host's own call stays on the contestant line whatever it holds.
+    const std::string ownCall = OnOneLine(state.g_OwnCall);
     AppendFormat(out,
                  state.g_bCwContest ? "  CQ-WPX-CW Contest %s-%s \r\n     Contestant: %s\r\nBand\tQSOs\tPoints\tNew Prefix\r\n"
                                     : "  CQ-WPX-SSB Contest %s-%s \r\n     Contestant: %s\r\nBand\tQSOs\tPoints\tNew Prefix\r\n",
-                 state.g_StartDayMonth.c_str(), state.g_EndDate.c_str(), state.g_OwnCall.c_str());
+                 state.g_StartDayMonth.c_str(), state.g_EndDate.c_str(), ownCall.c_str());
 }
 
 void AppendTextBody(std::string& out, const RunState& state, const CScoreSummary& s) {

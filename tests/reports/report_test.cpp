@@ -93,6 +93,19 @@ TEST_F(ReportRun, AnOwnCallWithALineBreakSetsNoOtherKey) {
     EXPECT_EQ(plugin.ReadSetting("setup_x"), "");
 }
 
+TEST_F(ReportRun, AnOwnCallWithLineBreaksOrMarkupStaysOnItsLines) {
+    std::filesystem::remove("Plugins/CQ-WPX-CW-SSB.ini");  // no operators stored: the own call is the default
+    reset.ownCall = "UA3ABC\r\n<b>&";
+    Reset(1);
+    EXPECT_NE(Result().find("     Contestant: UA3ABC  <b>&\r\nBand"), std::string::npos);
+    const std::string cabrillo = Cabrillo(FileCallOf(reset.ownCall) + ".cbr");
+    EXPECT_NE(cabrillo.find("\r\nCALLSIGN: UA3ABC  <b>&\r\nCONTEST:"), std::string::npos);
+    EXPECT_NE(cabrillo.find("\r\nOPERATORS: UA3ABC  <b>&\r\nEMAIL:"), std::string::npos);
+    plugin.SetVersion();  // the HTML page
+    Reset();
+    EXPECT_NE(Result().find("Contestant:  <b>UA3ABC  &lt;b&gt;&amp;</center>"), std::string::npos);
+}
+
 TEST_F(ReportRun, AnEmptyLogStillGivesAFile) {
     Result();
     const auto lines = SplitCrLf(Cabrillo());
@@ -168,12 +181,21 @@ TEST_F(ReportRun, EditedHeaderIsSavedAndPrinted) {
     EXPECT_EQ(shown.m_strLocation, "DX");
 }
 
-TEST_F(ReportRun, StoredValuesComeBackCutTo99Characters) {
-    const std::string soapbox = std::string(97, 'x') + "<CR><LF>y";
-    plugin.WriteSetting("SoapBox", soapbox);
+TEST_F(ReportRun, ASoapboxOfManyLinesSurvivesWhole) {
+    std::string stored, shown, printed;
+    for (int i = 1; i <= 60; ++i) {
+        const std::string line = "Line " + std::to_string(i) + " of a long story";
+        stored += (i > 1 ? "<CR><LF>" : "") + line;
+        shown += (i > 1 ? "\r\n" : "") + line;
+        printed += "SOAPBOX: " + line + "\r\n";
+    }
+    plugin.WriteSetting("SoapBox", stored);
     Reset(1);
-    EXPECT_EQ(platform.header.shown.back().m_strSoapbox, std::string(97, 'x') + "<C") << "a cut token stays text";
+    EXPECT_EQ(platform.header.shown.back().m_strSoapbox, shown);
     EXPECT_EQ(platform.header.shown.back().m_strOperators, "UA3ABC") << "no key: the own call";
+    EXPECT_EQ(plugin.ReadSetting("SoapBox"), stored) << "saved back whole";
+    Result();
+    EXPECT_NE(Cabrillo().find("\r\n" + printed + "END-OF-LOG:"), std::string::npos);
 }
 
 TEST(CabrilloFileName, OwnCallsThatNameNoOtherFile) {
@@ -186,6 +208,10 @@ TEST(CabrilloFileName, OwnCallsThatNameNoOtherFile) {
     EXPECT_EQ(FileCallOf("K1\x01" "A"), "K1_A");
     EXPECT_EQ(FileCallOf("con"), "con_");
     EXPECT_EQ(FileCallOf("CONTEST"), "CONTEST");
+    EXPECT_EQ(FileCallOf("CON.K1"), "CON_.K1");  // the part before the first dot names the device
+    EXPECT_EQ(FileCallOf("nul.txt"), "nul_.txt");
+    EXPECT_EQ(FileCallOf("COM1 .x"), "COM1 _.x");
+    EXPECT_EQ(FileCallOf("CONTEST.K1"), "CONTEST.K1");
 }
 
 }  // namespace

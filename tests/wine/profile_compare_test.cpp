@@ -22,9 +22,11 @@ namespace {
 
 std::string ApiRead(const std::string& path, const std::string& section, const std::string& key,
                     const std::string& fallback = "") {
-    char buffer[100] = {};  // the plug-in's buffer: values up to 99 bytes
-    GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer, sizeof buffer, path.c_str());
-    return buffer;
+    // Room for every value of these files: the plug-in reads values whole.
+    std::vector<char> buffer(1 << 16);
+    GetPrivateProfileStringA(section.c_str(), key.c_str(), fallback.c_str(), buffer.data(),
+                             static_cast<DWORD>(buffer.size()), path.c_str());
+    return buffer.data();
 }
 
 std::vector<std::string> SplitNulList(const char* p) {
@@ -135,7 +137,7 @@ TEST_F(ProfileCompare, ReadsOfOneFile) {
                                          "\"\r\nExactly99=" + std::string(99, '9') +
                                          "\r\nExactly100=" + std::string(100, '0') + "\r\n"));
     EXPECT_EQ(ReadDifferences(longPath, kMixedQueries), "");
-    EXPECT_EQ(stats::ini::ReadString(longPath, "Settings", "Long"), std::string(99, 'L'));
+    EXPECT_EQ(stats::ini::ReadString(longPath, "Settings", "Long"), kLong);
 }
 
 TEST_F(ProfileCompare, ReadsOfOtherLineEndsAndMissingFiles) {

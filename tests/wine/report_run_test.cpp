@@ -210,6 +210,13 @@ protected:
     int reset = 0;
 };
 
+constexpr char kSoapboxTyped[] =
+    "Good conditions\nThanks for the QSOs\nBand opened to Asia on Sunday\nSee you next year";
+constexpr char kSoapboxStored[] =
+    "Good conditions<CR><LF>Thanks for the QSOs<CR><LF>Band opened to Asia on Sunday<CR><LF>See you next year";
+constexpr char kSoapboxShown[] =
+    "Good conditions\r\nThanks for the QSOs\r\nBand opened to Asia on Sunday\r\nSee you next year";
+
 constexpr char kExpectedCbr[] =
     "START-OF-LOG: 3.0\r\n"
     "CALLSIGN: K1ABC\r\n"
@@ -237,6 +244,8 @@ constexpr char kExpectedCbr[] =
     "EMAIL: \r\n"
     "SOAPBOX: Good conditions\r\n"
     "SOAPBOX: Thanks for the QSOs\r\n"
+    "SOAPBOX: Band opened to Asia on Sunday\r\n"
+    "SOAPBOX: See you next year\r\n"
     "QSO: 14200 PH 2021-05-29 1200 K1ABC         59  001    DL1AAA        59  005\r\n"
     "QSO:  7012 PH 2021-05-29 1205 K1ABC         59  002    W1XYZ         59  010\r\n"
     "END-OF-LOG:\r\n";
@@ -246,10 +255,11 @@ constexpr char kExpectedCbr[] =
 // which shows the saved values again and writes nothing.
 TEST_F(ReportRun, AcceptedThenCancelled) {
     const HeaderDialogSeen first = ReportReset(IDOK, [](HWND dialog) -> std::string {
-        // Two soapbox lines with the Enter key, which the multi-line field
-        // keeps instead of pressing OK; the address with its line-break token;
-        // an overlay that is not in its list; a power picked from its list.
-        if (!Type(GetDlgItem(dialog, kSoapbox), "Good conditions\nThanks for the QSOs")) return "typing the soapbox";
+        // Soapbox lines with the Enter key, which the multi-line field keeps
+        // instead of pressing OK, more than 99 bytes with their line-break
+        // tokens once stored; the address with its line-break token; an
+        // overlay that is not in its list; a power picked from its list.
+        if (!Type(GetDlgItem(dialog, kSoapbox), kSoapboxTyped)) return "typing the soapbox";
         if (!Type(GetDlgItem(dialog, kAddress), "12 Main St<CR>Apt 4")) return "typing the address";
         if (!Type(EditOfComboBox(GetDlgItem(dialog, kCategoryOverlay)), "YOUTH")) return "typing the overlay";
         SendDlgItemMessageA(dialog, kCategoryPower, CB_SETCURSEL, 1, 0);
@@ -292,7 +302,7 @@ TEST_F(ReportRun, AcceptedThenCancelled) {
     EXPECT_EQ(text.rfind("  CQ-WPX-SSB Contest 29.05-30.05.2021 \r\n", 0), 0u) << text;
     EXPECT_EQ(ReadBytes(kCbrFile), kExpectedCbr);
 
-    EXPECT_EQ(Setting("SoapBox"), "Good conditions<CR><LF>Thanks for the QSOs");
+    EXPECT_EQ(Setting("SoapBox"), kSoapboxStored);
     EXPECT_EQ(Setting("Address"), "12 Main St<CR>Apt 4");
     EXPECT_EQ(Setting("Operators"), "K1ABC");
     EXPECT_EQ(Setting("Location"), "DX");
@@ -304,7 +314,7 @@ TEST_F(ReportRun, AcceptedThenCancelled) {
     ASSERT_TRUE(DeleteFileA(kCbrFile));
     const HeaderDialogSeen second = ReportReset(IDCANCEL);
     ASSERT_TRUE(second.shown);
-    EXPECT_EQ(second.texts.at(kSoapbox), "Good conditions\r\nThanks for the QSOs");
+    EXPECT_EQ(second.texts.at(kSoapbox), kSoapboxShown) << "read back whole";
     EXPECT_EQ(second.texts.at(kAddress), "12 Main St<CR>Apt 4");
     EXPECT_EQ(second.texts.at(kCategoryOverlay), "YOUTH");
     EXPECT_EQ(second.texts.at(kClaimed), "10");
