@@ -1,7 +1,9 @@
 #include "contest/file_util.h"
 
-#include <cstdio>
 #include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <thread>
 
 namespace stats {
 
@@ -27,16 +29,45 @@ bool FileExists(const std::string& path) {
     return errno != ENOENT;  // there but not readable
 }
 
-bool ReplaceFileContent(const std::string& path, std::string_view content) {
-    const std::string temp = path + ".tmp";
-    std::FILE* f = std::fopen(temp.c_str(), "wb");
+namespace {
+
+bool WriteWhole(const std::string& path, std::string_view content) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
     if (f == nullptr) return false;
     bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
     ok = (std::fflush(f) == 0) && ok;
     ok = (std::fclose(f) == 0) && ok;
-    if (ok) ok = MoveReplacing(temp, path);
-    if (!ok) std::remove(temp.c_str());
     return ok;
+}
+
+constexpr int kMoveAttempts = 5;
+constexpr auto kMovePause = std::chrono::milliseconds(20);
+
+}  // namespace
+
+FileOperations& FileOperationsInUse() {
+    static FileOperations operations{WriteWhole, MoveReplacing};
+    return operations;
+}
+
+bool ReplaceFileContent(const std::string& path, std::string_view content) {
+    const FileOperations& op = FileOperationsInUse();
+    const std::string temp = path + ".tmp";
+    if (op.writeWhole(temp, content)) {
+        // A viewer, a virus scanner or the search indexer often holds the old
+        // file for a moment, and it cannot be replaced meanwhile.
+        for (int attempt = 1;; ++attempt) {
+            if (op.moveReplacing(temp, path)) return true;
+            if (attempt == kMoveAttempts) break;
+            std::this_thread::sleep_for(kMovePause);
+        }
+    }
+    std::remove(temp.c_str());
+    // A file held open without delete sharing, or one in a folder that takes
+    // no new files, can often still be written: not all-or-nothing, but it
+    // never keeps content that is no longer true (a bad-QSO file with the
+    // last run's lines would count them as this run's bad QSOs).
+    return op.writeWhole(path, content);
 }
 
 }  // namespace stats

@@ -17,8 +17,17 @@ bool FileExists(const std::string& path);
 bool MoveReplacing(const std::string& from, const std::string& to);
 
 // Writes `content` to a temporary file beside `path`, then puts it in the place
-// of `path`. On failure the old file is left as it was and the temporary file
-// is removed.
+// of `path`, trying the move a few times over a moment. Where the file cannot
+// be replaced so, but can be written, it is written over in place. False when
+// neither works; the temporary file is removed in any case.
 bool ReplaceFileContent(const std::string& path, std::string_view content);
+
+// The steps of a replacement, which tests swap for failing ones.
+struct FileOperations {
+    // Creates or empties the file and writes `content` whole.
+    bool (*writeWhole)(const std::string& path, std::string_view content);
+    bool (*moveReplacing)(const std::string& from, const std::string& to);
+};
+FileOperations& FileOperationsInUse();
 
 }  // namespace stats

@@ -3,6 +3,7 @@
 #include <random>
 
 #include "contest/bad_qso_file.h"
+#include "contest/file_util.h"
 #include "test_support.h"
 
 using namespace stats;
@@ -251,6 +252,37 @@ TEST_F(Removal, AReportLineInPlaceOfTheHeaderIsKept) {
     Remove(other);
     EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
     EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFileName + ".tmp"));
+}
+
+// Another program holds the file (so it cannot be replaced) or the folder
+// takes no new files: the file is written over in place instead, and it keeps
+// its old lines only when that fails too.
+TEST_F(Removal, AFileThatCannotBeReplacedIsWrittenInPlace) {
+    static FileOperations real;
+    real = FileOperationsInUse();
+    struct Restore {
+        ~Restore() { FileOperationsInUse() = real; }
+    } restore;
+    const std::string header = "CQ-WPX-SSB TEST UBN file \r\n";
+    Qso bad;
+    bad.band = "30m";
+
+    FileOperationsInUse().moveReplacing = [](const std::string&, const std::string&) { return false; };
+    Add(bad);
+    Remove(bad);
+    EXPECT_EQ(BadFile(), header);
+    FileOperationsInUse().writeWhole = [](const std::string& path, std::string_view content) {
+        return !path.ends_with(".tmp") && real.writeWhole(path, content);
+    };
+    Add(bad);
+    Remove(bad);
+    EXPECT_EQ(BadFile(), header);
+    EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFileName + ".tmp"));
+
+    FileOperationsInUse().writeWhole = [](const std::string&, std::string_view) { return false; };
+    Add(bad);
+    Remove(bad);
+    EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
 }
 
 // Adds and removes at random; the log and the bad-QSO file must always be what
