@@ -48,9 +48,16 @@ int AddQso(RunState& state, const QsoInput& qso) {
     const std::uint32_t freqKHz = qso.frequencyHz / 1000;
     // Only rejected QSOs and dupes are written, so the line is made on demand.
     auto line = [&](const char* reason) { return ReportLineFor(qso, reason); };
+    // Never added to the last run's lines. The file is not tried again here:
+    // while another program holds it each try takes a while, and a replay
+    // brings many rejections; the next result request or removal tries.
+    const bool fileCurrent = !state.g_BadQsoFileStale;
+    auto report = [&](const char* reason, std::size_t count = 1) {
+        if (fileCurrent) badqso::AppendLine(state.g_BadQsoFileName, line(reason), count);
+    };
 
     if (!state.g_ValidBands.Contains(qso.band)) {
-        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonWrongBand));
+        report(badqso::kReasonWrongBand);
         return 0;
     }
     // A band counts as worked even when a later check rejects the QSO.
@@ -58,11 +65,11 @@ int AddQso(RunState& state, const QsoInput& qso) {
         state.g_WorkedBands.emplace_back(qso.band);
 
     if (!state.g_ValidModes.Contains(qso.mode)) {
-        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonWrongMode));
+        report(badqso::kReasonWrongMode);
         return 0;
     }
     if (qso.exchangeReceived.empty() || qso.exchangeSent.empty()) {
-        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonNoNumber));
+        report(badqso::kReasonNoNumber);
         return 0;
     }
 
@@ -88,7 +95,7 @@ int AddQso(RunState& state, const QsoInput& qso) {
         QsoRecord& stored = state.g_QsoLog.MutableRecord(index);
         stored.dupe = 1;
         stored.excluded = 1;
-        badqso::AppendLine(state.g_BadQsoFileName, line(badqso::kReasonDupe), matches);
+        report(badqso::kReasonDupe, matches);
     }
     return 1;
 }
@@ -119,6 +126,7 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
     }
 
     if (log.IsEmpty()) state.g_WorkedPrefixes.clear();
+    if (!BadQsoFileIsCurrent(state)) return 1;
 
     bool exists = false;
     const auto lines = badqso::ReadLines(state.g_BadQsoFileName, &exists);

@@ -1,5 +1,7 @@
 #include "contest/run_state.h"
 
+#include "contest/bad_qso_file.h"
+
 namespace stats {
 
 RunState::RunState()
@@ -9,6 +11,13 @@ RunState::RunState()
       g_SettingsSection("Settings"),
       g_SettingsFile("Plugins\\CQ-WPX-CW-SSB.ini") {
     for (std::size_t b = 0; b < kBandCount; ++b) g_PrevQsoRows[b][0] = kBandNames[b];
+}
+
+bool BadQsoFileIsCurrent(RunState& state) {
+    if (state.g_BadQsoFileStale)
+        state.g_BadQsoFileStale =
+            !badqso::Rewrite(state.g_BadQsoFileName, badqso::HeaderLine(state.g_bCwContest != 0), {});
+    return !state.g_BadQsoFileStale;
 }
 
 }  // namespace stats

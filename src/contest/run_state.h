@@ -41,6 +41,9 @@ struct RunState {
     std::string g_StartYear;      // "%Y"
     std::string g_EndDate;        // "%d.%m.%Y"
     std::string g_BadQsoFileName;
+    // The reset could not empty the file (another program held it): its lines
+    // are the last run's, to be neither counted nor added to.
+    bool g_BadQsoFileStale = false;
     std::string g_HostVersion;
     const std::string g_SettingsSection;
     const std::string g_SettingsFile;  // relative to the host's current directory
@@ -56,5 +59,9 @@ struct RunState {
     // Text of the last result; owned here, valid until the next result request.
     std::string g_strResult;
 };
+
+// True when the bad-QSO file holds this run's lines only; a stale file is
+// emptied first if it can be now. Caller holds the run guard.
+bool BadQsoFileIsCurrent(RunState& state);
 
 }  // namespace stats

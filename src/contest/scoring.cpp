@@ -41,7 +41,8 @@ CScoreSummary ComputeStatistics(RunState& state) {
     SortBandsForDisplay(state.g_WorkedBands);
     state.g_WorkedPrefixes.clear();
 
-    const std::int64_t rejectionLines = badqso::CountRejectionLines(state.g_BadQsoFileName);
+    const std::int64_t rejectionLines =
+        BadQsoFileIsCurrent(state) ? badqso::CountRejectionLines(state.g_BadQsoFileName) : 0;
 
     // Band texts of the records map to their display row.
     std::unordered_map<std::uint32_t, std::size_t> rowOfBand;

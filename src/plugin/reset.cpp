@@ -105,7 +105,7 @@ int Plugin::ResetStats(const ResetInput& in) {
     state_.g_BadQsoFileName =
         Format(cw != 0 ? "BadQSO_StatsWPXCW_%s.txt" : "BadQSO_StatsWPXSSB_%s.txt",
                FormatOleDate(in.endTime, "%d_%m_%Y").c_str());
-    badqso::Rewrite(state_.g_BadQsoFileName, badqso::HeaderLine(cw != 0), {});
+    state_.g_BadQsoFileStale = !badqso::Rewrite(state_.g_BadQsoFileName, badqso::HeaderLine(cw != 0), {});
     return 1;
 }
 

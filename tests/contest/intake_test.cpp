@@ -12,6 +12,12 @@ using badqso::kReasonDupe;
 
 namespace {
 
+// Puts back the file operations that a test swapped for failing ones.
+struct RestoreFileOperations {
+    FileOperations saved = FileOperationsInUse();
+    ~RestoreFileOperations() { FileOperationsInUse() = saved; }
+};
+
 class Intake : public PluginTest {
 protected:
     const QsoLog& Log() { return plugin.State().g_QsoLog; }
@@ -260,9 +266,7 @@ TEST_F(Removal, AReportLineInPlaceOfTheHeaderIsKept) {
 TEST_F(Removal, AFileThatCannotBeReplacedIsWrittenInPlace) {
     static FileOperations real;
     real = FileOperationsInUse();
-    struct Restore {
-        ~Restore() { FileOperationsInUse() = real; }
-    } restore;
+    RestoreFileOperations restore;
     const std::string header = "CQ-WPX-SSB TEST UBN file \r\n";
     Qso bad;
     bad.band = "30m";
@@ -283,6 +287,25 @@ TEST_F(Removal, AFileThatCannotBeReplacedIsWrittenInPlace) {
     Add(bad);
     Remove(bad);
     EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
+}
+
+// The reset could not empty the file at all: its lines are the last run's,
+// neither counted nor added to, until a result request can empty it.
+TEST_F(Removal, AFileTheResetCouldNotEmptyIsNeitherCountedNorAddedTo) {
+    RestoreFileOperations restore;
+    Qso bad;
+    bad.band = "30m";
+    Add(bad);
+    FileOperationsInUse().writeWhole = [](const std::string&, std::string_view) { return false; };
+    Reset();
+    Add(bad);
+    EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
+    EXPECT_NE(Result().find("Bad QSO\t 0\r\n"), std::string::npos);
+    FileOperationsInUse() = restore.saved;
+    EXPECT_NE(Result().find("Bad QSO\t 0\r\n"), std::string::npos);
+    EXPECT_EQ(BadLines(), std::vector<std::string>{});
+    Add(bad);
+    EXPECT_NE(Result().find("Bad QSO\t 1\r\n"), std::string::npos);
 }
 
 // Adds and removes at random; the log and the bad-QSO file must always be what
