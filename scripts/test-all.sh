@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Every test suite, from a fresh Debian machine: installs what is missing,
 # builds the native, win32 and win64 presets and runs their tests (unit, abi,
-# and the Windows end-to-end suite under wine64), then the unit tests under the
-# thread and address sanitizers.
+# and the Windows end-to-end suite under wine), then the unit tests under the
+# thread and address sanitizers, then the fuzz targets for a short time.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -21,4 +21,6 @@ for preset in native-tsan native-asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset" -L unit
 done
+# The fuzz targets, briefly: a long run is scripts/fuzz.sh <target> <seconds>.
+scripts/fuzz.sh all 30
 echo "== all suites passed"
