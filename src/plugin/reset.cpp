@@ -2,7 +2,6 @@
 #include <algorithm>
 #include <mutex>
 
-#include "contest/bad_qso_file.h"
 #include "contest/file_util.h"
 #include "contest/text_util.h"
 #include "plugin/plugin.h"
@@ -105,7 +104,9 @@ int Plugin::ResetStats(const ResetInput& in) {
     state_.g_BadQsoFileName =
         Format(cw != 0 ? "BadQSO_StatsWPXCW_%s.txt" : "BadQSO_StatsWPXSSB_%s.txt",
                FormatOleDate(in.endTime, "%d_%m_%Y").c_str());
-    state_.g_BadQsoFileStale = !badqso::Rewrite(state_.g_BadQsoFileName, badqso::HeaderLine(cw != 0), {});
+    // The last run's file goes; until it can be emptied its lines are stale.
+    state_.g_BadQsoFileStale = true;
+    BadQsoFileIsCurrent(state_);
     return 1;
 }
 

@@ -17,7 +17,6 @@
 #include <deque>
 #include <filesystem>
 #include <limits>
-#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
