@@ -111,17 +111,6 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
     return IsWrittenAs(rest.substr(at + 2), call);
 }
 
-bool AppendLine(const std::string& file, const std::string& line, std::size_t count) {
-    if (file.empty()) return false;  // no statistics run yet
-    std::FILE* f = std::fopen(file.c_str(), "ab");
-    if (f == nullptr) return false;
-    bool ok = true;
-    for (std::size_t i = 0; i < count && ok; ++i)
-        ok = std::fputs(line.c_str(), f) >= 0 && std::fputs(kLineEnd, f) >= 0;
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
-}
-
 bool Rewrite(const std::string& file, const char* header, const std::vector<std::string>& lines) {
     if (file.empty()) return false;
     std::string content = header;
@@ -133,26 +122,16 @@ bool Rewrite(const std::string& file, const char* header, const std::vector<std:
     return ReplaceFileContent(file, content);
 }
 
-std::optional<std::vector<std::string>> ReadLines(const std::string& file, bool* exists) {
-    if (file.empty()) {
-        if (exists != nullptr) *exists = false;
-        return std::nullopt;
-    }
-    const auto content = ReadWholeFile(file);
-    if (exists != nullptr) *exists = content.has_value() || FileExists(file);
-    if (!content) return std::nullopt;
+std::vector<std::string> SplitLines(std::string_view content) {
     std::vector<std::string> lines;
-    ForEachLine(*content, [&](std::string_view line) { lines.emplace_back(line); });
+    ForEachLine(content, [&](std::string_view line) { lines.emplace_back(line); });
     return lines;
 }
 
-std::int64_t CountRejectionLines(const std::string& file) {
-    if (file.empty()) return 0;
-    const auto content = ReadWholeFile(file);
-    if (!content) return 0;
+std::int64_t CountRejectionLines(std::string_view content) {
     std::int64_t count = 0;
     bool first = true;
-    ForEachLine(*content, [&](std::string_view line) {
+    ForEachLine(content, [&](std::string_view line) {
         const bool header = first && IsHeaderLine(line);
         first = false;
         if (!header && !EndsWith(line, kReasonDupe)) ++count;

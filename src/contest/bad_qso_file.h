@@ -1,6 +1,7 @@
 // The bad-QSO ("UBN") file: one header line, then one report line per rejected
 // QSO and per earlier match of a duplicate. 8-bit text, CR LF line ends, in the
-// host's current directory. Opened, used and closed within one call.
+// host's current directory. Opened, used and closed within one call; the lines
+// of a run of additions are written together (see RunState).
 #pragma once
 
 #include <cstdint>
@@ -44,22 +45,19 @@ std::string ReportLine(const LineFields& fields, const char* reason);
 bool IsRejectionOf(std::string_view line, std::string_view call, std::string_view mode,
                    std::string_view dateTime);
 
-// Appends `count` copies of `line`, each with a line end; creates the file when missing.
-bool AppendLine(const std::string& file, const std::string& line, std::size_t count = 1);
-
 // Replaces the file with a header and the given lines. The text goes to a
 // temporary file first, which then takes the place of the old one, so a crash
 // never leaves half a file.
 bool Rewrite(const std::string& file, const char* header, const std::vector<std::string>& lines);
 
-// The file's lines without their line ends. Nothing when the file is missing or
-// unreadable; `exists` tells the two apart.
-std::optional<std::vector<std::string>> ReadLines(const std::string& file, bool* exists = nullptr);
+// The lines of a file's content without their line ends; a last line without
+// one included.
+std::vector<std::string> SplitLines(std::string_view content);
 
 // Rejection lines: every line but a leading header line and the dupe lines, a
 // last line without a line end included. This is the number of rejected QSOs,
 // while a dupe line stands for one earlier match of a stored QSO, not for a
-// QSO of its own. 0 when the file cannot be read.
-std::int64_t CountRejectionLines(const std::string& file);
+// QSO of its own.
+std::int64_t CountRejectionLines(std::string_view content);
 
 }  // namespace stats::badqso

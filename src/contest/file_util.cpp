@@ -2,42 +2,35 @@
 
 #include <cerrno>
 #include <chrono>
-#include <cstdio>
+#include <filesystem>
 #include <thread>
 
 namespace stats {
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return std::nullopt;
-    std::string content;
-    char buffer[65536];
-    std::size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) content.append(buffer, n);
-    const bool failed = std::ferror(f) != 0;
-    std::fclose(f);
-    if (failed) return std::nullopt;
-    return content;
-}
-
-bool FileExists(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f != nullptr) {
-        std::fclose(f);
-        return true;
-    }
-    return errno != ENOENT;  // there but not readable
-}
-
 namespace {
 
+std::FILE* Open(const char* path, const char* mode) { return std::fopen(path, mode); }
+
+std::int64_t Read(std::FILE* f, char* buffer, std::size_t size) {
+    const std::size_t n = std::fread(buffer, 1, size, f);
+    return n == 0 && std::ferror(f) != 0 ? -1 : static_cast<std::int64_t>(n);
+}
+
+bool Write(std::FILE* f, const char* data, std::size_t size) { return std::fwrite(data, 1, size, f) == size; }
+bool Flush(std::FILE* f) { return std::fflush(f) == 0; }
+bool Close(std::FILE* f) { return std::fclose(f) == 0; }
+
+// Opens, writes `content` whole, and closes; every step's failure counts.
+bool WriteAndClose(const FileOperations& op, std::FILE* f, std::string_view content) {
+    bool ok = op.write(f, content.data(), content.size());
+    ok = op.flush(f) && ok;
+    return op.close(f) && ok;
+}
+
 bool WriteWhole(const std::string& path, std::string_view content) {
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (f == nullptr) return false;
-    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    ok = (std::fflush(f) == 0) && ok;
-    ok = (std::fclose(f) == 0) && ok;
-    return ok;
+    const FileOperations& op = FileOperationsInUse();
+    std::FILE* f = op.open(path.c_str(), "wb");
+    return f != nullptr && WriteAndClose(op, f, content);
 }
 
 constexpr int kMoveAttempts = 5;
@@ -46,14 +39,37 @@ constexpr auto kMovePause = std::chrono::milliseconds(20);
 }  // namespace
 
 FileOperations& FileOperationsInUse() {
-    static FileOperations operations{WriteWhole, MoveReplacing};
+    static FileOperations operations{Open, Read, Write, Flush, Close, MoveReplacing};
     return operations;
+}
+
+std::optional<std::string> ReadWholeFile(const std::string& path) {
+    const FileOperations& op = FileOperationsInUse();
+    std::FILE* f = op.open(path.c_str(), "rb");
+    if (f == nullptr) return std::nullopt;
+    std::string content;
+    char buffer[65536];
+    std::int64_t n;
+    while ((n = op.read(f, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<std::size_t>(n));
+    op.close(f);  // nothing was written: a failed close loses nothing
+    if (n < 0) return std::nullopt;
+    return content;
+}
+
+bool FileExists(const std::string& path) {
+    const FileOperations& op = FileOperationsInUse();
+    errno = 0;
+    if (std::FILE* f = op.open(path.c_str(), "rb")) {
+        op.close(f);
+        return true;
+    }
+    return errno != ENOENT;  // there but not readable
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content) {
     const FileOperations& op = FileOperationsInUse();
     const std::string temp = path + ".tmp";
-    if (op.writeWhole(temp, content)) {
+    if (WriteWhole(temp, content)) {
         // A viewer, a virus scanner or the search indexer often holds the old
         // file for a moment, and it cannot be replaced meanwhile.
         for (int attempt = 1;; ++attempt) {
@@ -67,7 +83,18 @@ bool ReplaceFileContent(const std::string& path, std::string_view content) {
     // no new files, can often still be written: not all-or-nothing, but it
     // never keeps content that is no longer true (a bad-QSO file with the
     // last run's lines would count them as this run's bad QSOs).
-    return op.writeWhole(path, content);
+    return WriteWhole(path, content);
+}
+
+bool AppendToFile(const std::string& path, std::string_view text, std::int64_t* lengthBefore) {
+    if (lengthBefore != nullptr) {
+        std::error_code ec;
+        const auto size = std::filesystem::file_size(path, ec);
+        *lengthBefore = ec ? (ec == std::errc::no_such_file_or_directory ? 0 : -1) : static_cast<std::int64_t>(size);
+    }
+    const FileOperations& op = FileOperationsInUse();
+    std::FILE* f = op.open(path.c_str(), "ab");
+    return f != nullptr && WriteAndClose(op, f, text);
 }
 
 }  // namespace stats

@@ -1,6 +1,10 @@
 // File helpers with the all-or-nothing writes that logs and settings need.
+// Every file operation of the run goes through one table of primitive steps,
+// so that tests can make any single step fail.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,10 +26,18 @@ bool MoveReplacing(const std::string& from, const std::string& to);
 // neither works; the temporary file is removed in any case.
 bool ReplaceFileContent(const std::string& path, std::string_view content);
 
-// The steps of a replacement, which tests swap for failing ones.
+// Adds `text` at the end of the file, creating it when missing. `lengthBefore`
+// gets the file's length before, or -1 when it could not be told.
+bool AppendToFile(const std::string& path, std::string_view text, std::int64_t* lengthBefore = nullptr);
+
+// The primitive steps, as the C library has them: open gives null, read gives
+// -1, the others false when they fail. A failed open sets errno.
 struct FileOperations {
-    // Creates or empties the file and writes `content` whole.
-    bool (*writeWhole)(const std::string& path, std::string_view content);
+    std::FILE* (*open)(const char* path, const char* mode);
+    std::int64_t (*read)(std::FILE* file, char* buffer, std::size_t size);  // 0 at the end
+    bool (*write)(std::FILE* file, const char* data, std::size_t size);
+    bool (*flush)(std::FILE* file);
+    bool (*close)(std::FILE* file);  // the file is closed even when it fails
     bool (*moveReplacing)(const std::string& from, const std::string& to);
 };
 FileOperations& FileOperationsInUse();

@@ -53,7 +53,7 @@ int AddQso(RunState& state, const QsoInput& qso) {
     // brings many rejections; the next result request or removal tries.
     const bool fileCurrent = !state.g_BadQsoFileStale;
     auto report = [&](const char* reason, std::size_t count = 1) {
-        if (fileCurrent) badqso::AppendLine(state.g_BadQsoFileName, line(reason), count);
+        if (fileCurrent) QueueReportLine(state, line(reason), count);
     };
 
     if (!state.g_ValidBands.Contains(qso.band)) {
@@ -128,35 +128,33 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
     if (log.IsEmpty()) state.g_WorkedPrefixes.clear();
     if (!BadQsoFileIsCurrent(state)) return 1;
 
-    bool exists = false;
-    const auto lines = badqso::ReadLines(state.g_BadQsoFileName, &exists);
-    if (lines || !exists) {  // a file that is there but unreadable is left alone
-        const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
-        // The removed QSO's own rejection lines go by their exact text as well:
-        // the field-wise test cannot find the worked call when a report or
-        // serial holds a double blank.
-        const std::string ownLines[] = {ReportLineFor(qso, badqso::kReasonWrongBand),
-                                        ReportLineFor(qso, badqso::kReasonWrongMode),
-                                        ReportLineFor(qso, badqso::kReasonNoNumber)};
-        std::vector<std::string> kept;
-        if (lines) {
-            kept.reserve(lines->size());
-            for (std::size_t i = 0; i < lines->size(); ++i) {
-                const std::string& text = (*lines)[i];
-                if (i == 0 && badqso::IsHeaderLine(text)) continue;
-                const auto drop = dupeLinesToDrop.find(text);
-                if (drop != dupeLinesToDrop.end() && drop->second > 0) {
-                    --drop->second;
-                    continue;
-                }
-                if (std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
-                    badqso::IsRejectionOf(text, qso.call, qso.mode, dateTime))
-                    continue;
-                kept.push_back(text);
-            }
+    const auto content = BadQsoFileContent(state);
+    if (!content) return 1;  // a file that is there but unreadable is left alone
+    const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
+    // The removed QSO's own rejection lines go by their exact text as well:
+    // the field-wise test cannot find the worked call when a report or
+    // serial holds a double blank.
+    const std::string ownLines[] = {ReportLineFor(qso, badqso::kReasonWrongBand),
+                                    ReportLineFor(qso, badqso::kReasonWrongMode),
+                                    ReportLineFor(qso, badqso::kReasonNoNumber)};
+    const std::vector<std::string> lines = badqso::SplitLines(*content);
+    std::vector<std::string> kept;
+    kept.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& text = lines[i];
+        if (i == 0 && badqso::IsHeaderLine(text)) continue;
+        const auto drop = dupeLinesToDrop.find(text);
+        if (drop != dupeLinesToDrop.end() && drop->second > 0) {
+            --drop->second;
+            continue;
         }
-        badqso::Rewrite(state.g_BadQsoFileName, badqso::HeaderLine(state.g_bCwContest != 0), kept);
+        if (std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
+            badqso::IsRejectionOf(text, qso.call, qso.mode, dateTime))
+            continue;
+        kept.push_back(text);
     }
+    if (badqso::Rewrite(state.g_BadQsoFileName, badqso::HeaderLine(state.g_bCwContest != 0), kept))
+        ForgetWaitingLines(state);
     return 1;
 }
 

@@ -41,8 +41,9 @@ CScoreSummary ComputeStatistics(RunState& state) {
     SortBandsForDisplay(state.g_WorkedBands);
     state.g_WorkedPrefixes.clear();
 
-    const std::int64_t rejectionLines =
-        BadQsoFileIsCurrent(state) ? badqso::CountRejectionLines(state.g_BadQsoFileName) : 0;
+    std::int64_t rejectionLines = 0;
+    if (BadQsoFileIsCurrent(state))
+        if (const auto content = BadQsoFileContent(state)) rejectionLines = badqso::CountRejectionLines(*content);
 
     // Band texts of the records map to their display row.
     std::unordered_map<std::uint32_t, std::size_t> rowOfBand;

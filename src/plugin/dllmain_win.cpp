@@ -29,8 +29,15 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
         case DLL_PROCESS_DETACH:
             // The process is ending: the system has already ended every other
             // thread, the window thread too, and takes back all memory. A stop
-            // would only wait for windows whose thread is gone.
-            if (reserved != nullptr) break;
+            // would only wait for windows whose thread is gone; the report
+            // lines of the last additions are still worth writing.
+            if (reserved != nullptr) {
+                try {
+                    stats::ModuleProcessExit();
+                } catch (...) {
+                }
+                break;
+            }
             try {
                 stats::ModuleUnload();
             } catch (...) {

@@ -19,6 +19,7 @@ void ModuleLoad(const Platform& platform) {
 void ModuleUnload() {
     Plugin* plugin = g_plugin.exchange(nullptr);
     if (plugin == nullptr) return;
+    plugin->WriteWaitingLines();
     IWindowThread& windows = *plugin->GetPlatform().windows;
     const bool stopped = windows.Stop();
     // A thread that has just said it ended still returns through a few
@@ -30,6 +31,10 @@ void ModuleUnload() {
         // It never runs again, and the state it may hold stays allocated.
         windows.Freeze();
     }
+}
+
+void ModuleProcessExit() {
+    if (Plugin* plugin = g_plugin.load()) plugin->WriteWaitingLinesIfFree();
 }
 
 Plugin* LoadedPlugin() { return g_plugin.load(); }

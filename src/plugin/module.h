@@ -9,6 +9,9 @@ namespace stats {
 void ModuleLoad(const Platform& platform);
 // Stops the window thread, waits 20 ms more, and destroys the run state.
 void ModuleUnload();
+// The process ends with the library loaded: only the waiting report lines are
+// written, if that can be done without waiting.
+void ModuleProcessExit();
 // The loaded plug-in, or null outside load and unload.
 Plugin* LoadedPlugin();
 

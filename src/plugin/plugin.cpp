@@ -42,8 +42,19 @@ int Plugin::RemoveData(const QsoInput& qso) {
     return 1;
 }
 
+void Plugin::WriteWaitingLines() {
+    std::lock_guard<std::mutex> lock(state_.guard);
+    BadQsoFileIsCurrent(state_);
+}
+
+void Plugin::WriteWaitingLinesIfFree() {
+    std::unique_lock<std::mutex> lock(state_.guard, std::try_to_lock);
+    if (lock.owns_lock()) BadQsoFileIsCurrent(state_);
+}
+
 int Plugin::CheckCallFunc(const CallCheckInput& input) {
     std::lock_guard<std::mutex> lock(state_.guard);
+    BadQsoFileIsCurrent(state_);  // the lines of the additions before, as after any other call
     // At most one refresh caused by call checks waits in the window's queue.
     if (platform_.windows->HasSetupWindow() && state_.g_bRefreshIdle != 0) {
         state_.g_bRefreshIdle = 0;
@@ -106,11 +117,15 @@ void Plugin::WriteReport() {
 
 unsigned long Plugin::SetVersion() {
     std::lock_guard<std::mutex> lock(state_.guard);
+    BadQsoFileIsCurrent(state_);
     state_.g_bHtmlResult = 1;
     return 0;
 }
 
-void Plugin::SetupSet() { platform_.messageBox->Show(kNoSetupText, nullptr, false); }
+void Plugin::SetupSet() {
+    WriteWaitingLines();
+    platform_.messageBox->Show(kNoSetupText, nullptr, false);
+}
 
 bool IsValidExchange(const char* text) {
     if (text == nullptr) return false;

@@ -41,6 +41,12 @@ public:
     const char* GetResult(int* out);
     unsigned long SetVersion();
     void SetupSet();
+    // Puts the report lines of the last additions into the bad-QSO file (every
+    // export but AddData0 does so first, and so does the unload).
+    void WriteWaitingLines();
+    // The same at the end of the process, when another thread that held the
+    // guard may have been ended: nothing is written then.
+    void WriteWaitingLinesIfFree();
 
     RunState& State() { return state_; }
     const Platform& GetPlatform() const { return platform_; }

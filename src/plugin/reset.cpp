@@ -55,6 +55,10 @@ void Plugin::FindHostVersion(std::string_view iniSearchPath) {
 int Plugin::ResetStats(const ResetInput& in) {
     {
         std::lock_guard<std::mutex> lock(state_.guard);
+        // The last run's lines go to its file (whose name may change now);
+        // what cannot be written then is of a run that is over.
+        if (!state_.g_BadQsoFileStale) stats::WriteWaitingLines(state_);
+        ForgetWaitingLines(state_);
         state_.g_StartDayMonth = FormatOleDate(in.startTime, "%d.%m");
         state_.g_StartYear = FormatOleDate(in.startTime, "%Y");
         state_.g_EndDate = FormatOleDate(in.endTime, "%d.%m.%Y");

@@ -18,6 +18,11 @@ struct RestoreFileOperations {
     ~RestoreFileOperations() { FileOperationsInUse() = saved; }
 };
 
+// A file can be added to but not created or emptied.
+std::FILE* NoWholeWrites(const char* path, const char* mode) {
+    return mode[0] == 'w' ? nullptr : std::fopen(path, mode);
+}
+
 class Intake : public PluginTest {
 protected:
     const QsoLog& Log() { return plugin.State().g_QsoLog; }
@@ -31,6 +36,24 @@ TEST_F(Intake, ReportLinesHaveTheirExactBytes) {
     EXPECT_EQ(BadFile(),
               "CQ-WPX-SSB TEST UBN file \r\n"
               "QSO:  10123  CW  2021-05-29 1000  UA3ABC  599  001  DL1AAA  599  015   WRONG BAND !!!\r\n");
+}
+
+// A run of additions writes its lines together, before the next call of any
+// other kind; a file deleted from outside comes back with the next lines.
+TEST_F(Intake, ReportLinesAreInTheFileAtTheNextOtherCall) {
+    const std::string name = plugin.State().g_BadQsoFileName, header = "CQ-WPX-SSB TEST UBN file \r\n";
+    Qso bad;
+    bad.band = "30m";
+    const std::string line = LineOf(bad, badqso::kReasonWrongBand) + "\r\n";
+    Add(bad);
+    Add(bad);
+    EXPECT_EQ(ReadFile(name), header);
+    plugin.CheckCallFunc(CallCheckInput{});
+    EXPECT_EQ(ReadFile(name), header + line + line);
+    std::filesystem::remove(name);
+    Add(bad);
+    plugin.CheckCallFunc(CallCheckInput{});
+    EXPECT_EQ(ReadFile(name), line);
 }
 
 TEST_F(Intake, RejectsInOrderBandModeSerials) {
@@ -264,8 +287,6 @@ TEST_F(Removal, AReportLineInPlaceOfTheHeaderIsKept) {
 // takes no new files: the file is written over in place instead, and it keeps
 // its old lines only when that fails too.
 TEST_F(Removal, AFileThatCannotBeReplacedIsWrittenInPlace) {
-    static FileOperations real;
-    real = FileOperationsInUse();
     RestoreFileOperations restore;
     const std::string header = "CQ-WPX-SSB TEST UBN file \r\n";
     Qso bad;
@@ -275,15 +296,15 @@ TEST_F(Removal, AFileThatCannotBeReplacedIsWrittenInPlace) {
     Add(bad);
     Remove(bad);
     EXPECT_EQ(BadFile(), header);
-    FileOperationsInUse().writeWhole = [](const std::string& path, std::string_view content) {
-        return !path.ends_with(".tmp") && real.writeWhole(path, content);
+    FileOperationsInUse().open = [](const char* path, const char* mode) {
+        return std::string_view(path).ends_with(".tmp") ? nullptr : std::fopen(path, mode);
     };
     Add(bad);
     Remove(bad);
     EXPECT_EQ(BadFile(), header);
     EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFileName + ".tmp"));
 
-    FileOperationsInUse().writeWhole = [](const std::string&, std::string_view) { return false; };
+    FileOperationsInUse().open = NoWholeWrites;
     Add(bad);
     Remove(bad);
     EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
@@ -296,7 +317,7 @@ TEST_F(Removal, AFileTheResetCouldNotEmptyIsNeitherCountedNorAddedTo) {
     Qso bad;
     bad.band = "30m";
     Add(bad);
-    FileOperationsInUse().writeWhole = [](const std::string&, std::string_view) { return false; };
+    FileOperationsInUse().open = NoWholeWrites;
     Reset();
     Add(bad);
     EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});

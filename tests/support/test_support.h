@@ -135,7 +135,11 @@ protected:
     std::string Result() { return plugin.GetResult(nullptr); }
     // Lines of the bad-QSO file without the header.
     std::vector<std::string> BadLines();
-    std::string BadFile() { return ReadFile(plugin.State().g_BadQsoFileName); }
+    // As any export but an addition finds it: with the last additions' lines.
+    std::string BadFile() {
+        plugin.WriteWaitingLines();
+        return ReadFile(plugin.State().g_BadQsoFileName);
+    }
 
     ScratchDir dir;
     TestPlatform platform;

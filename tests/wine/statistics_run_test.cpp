@@ -108,6 +108,7 @@ TEST_F(StatisticsRun, StartAndClaimedKeysAreWrittenThroughTheProfileApi) {
 TEST_F(StatisticsRun, AddAndRemoveKeepTheBadQsoFileInStep) {
     Reset();
     AddLog();
+    dll.GetResult0(nullptr);  // a run of additions leaves its lines at the next call
     EXPECT_EQ(ReadBytes(kSsbFile), std::string(kSsbHeader) + kDupeLine + kWrongBandLine);
     EXPECT_EQ(dll.Remove(kDlAgain), 1);
     EXPECT_EQ(ReadBytes(kSsbFile), std::string(kSsbHeader) + kWrongBandLine);
@@ -136,6 +137,7 @@ TEST_F(StatisticsRun, BadQsoFileHeldOpenByAnotherProgram) {
     CloseHandle(held);
 
     AddLog();
+    dll.GetResult0(nullptr);
     const std::string before = ReadBytes(kSsbFile).value_or("");
     held = CreateFileA(kSsbFile, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     ASSERT_NE(held, INVALID_HANDLE_VALUE);
@@ -215,6 +217,7 @@ TEST_F(StatisticsRun, DateTimeStructAndUnreadArguments) {
     EXPECT_EQ(dll.Add(q), 0);
     q.time = HostDate::Null();
     EXPECT_EQ(dll.Add(q), 0);
+    dll.GetResult0(nullptr);
     EXPECT_EQ(ReadBytes(kSsbFile),
               std::string(kSsbHeader) + kWrongBandLine +
                   "QSO:  10120  SSB  Invalid DateTime  K1ABC  59  004  JA1ZZZ  59  007   WRONG BAND !!!\r\n"
