@@ -13,7 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 target=${1:-all} seconds=${2:-30}
-all=(exports)
+all=(exports differential)
 if [ "$target" = all ]; then targets=("${all[@]}"); else targets=("$target"); fi
 
 cmake --preset native-fuzz >/dev/null
@@ -33,6 +33,6 @@ for t in "${targets[@]}"; do
   # Standard error is closed for the target: the portable plug-in writes its
   # message boxes there. Sanitizer reports still come through.
   "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -close_fd_mask=2 -print_final_stats=1 \
-         -artifact_prefix="$crashes/" "$corpus" 2>&1 | grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)'
+         -artifact_prefix="$crashes/" "$corpus" 2>&1 | grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)|# Uses: |^###### '
 done
 echo "== fuzz: clean"

@@ -36,6 +36,12 @@ std::unique_ptr<HostSession> HostSession::Open(const std::string& pluginPath, st
     return session;
 }
 
+std::unique_ptr<HostSession> HostSession::Linked(const PluginFunctions& functions) {
+    std::unique_ptr<HostSession> session(new HostSession);
+    session->f_ = functions;
+    return session;
+}
+
 void HostSession::AskForHtml() { f_.setHostVersion("stats-host"); }
 
 int HostSession::Reset(const HostStation& s, bool reportRequest, const std::string& iniSearchPath) {

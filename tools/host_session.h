@@ -50,6 +50,8 @@ public:
     // Loads the plug-in; nothing, with the reason in `error`, when it cannot be
     // loaded or lacks one of the functions.
     static std::unique_ptr<HostSession> Open(const std::string& pluginPath, std::string* error);
+    // A session over functions linked into the program itself (the fuzz targets).
+    static std::unique_ptr<HostSession> Linked(const PluginFunctions& functions);
 
     // Switches the plug-in's results to HTML, as a host that can show a page does.
     void AskForHtml();

@@ -17,15 +17,19 @@
 #include <deque>
 #include <filesystem>
 #include <limits>
+#include <mutex>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "fuzz_support.h"
 #include "plugin/exports.h"
+#include "plugin/module.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using fuzz::Fail;
 
 // A few texts of each kind, so that dupes, removals and checks find each other.
 const char* const kCalls[] = {"DL1AAA", "K1ABC", "UA3ABC", "JA1XYZ", "W1AW", "9A/W3WM", ""};
@@ -100,13 +104,6 @@ int Call(decltype(&AddData0) fn, Qso& q) {
               0, 0.0, 0.0, nullptr, q.continent, nullptr, q.band, nullptr);
 }
 
-[[noreturn]] void Fail(const std::string& what, const std::string& text) {
-    // Standard output: the runs close standard error for the plug-in's own messages.
-    std::printf("invariant broken: %s\n--- text ---\n%s\n---\n", what.c_str(), text.c_str());
-    std::fflush(stdout);
-    std::abort();
-}
-
 long long Number(const std::string& s) { return std::strtoll(s.c_str(), nullptr, 10); }
 
 // The text form, not the HTML page (which a request of an earlier input may
@@ -166,38 +163,54 @@ std::string OnlyBadQsoFile(const std::string& folder) {
     return count == 1 ? found : std::string();
 }
 
-std::string Read(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (f == nullptr) return {};
-    std::string s;
-    char buffer[4096];
-    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) s.append(buffer, n);
-    std::fclose(f);
-    return s;
+std::string g_folder;
+
+bool EndsWith(const std::string& s, const std::string& end) {
+    return s.size() >= end.size() && s.compare(s.size() - end.size(), end.size(), end) == 0;
 }
 
-std::string g_folder;
+// Every bad-QSO file holds its header and then whole report lines, each ending
+// in its reason: a text of the host's with a line break in it must not split one.
+void CheckBadQsoFiles() {
+    static const char* const kReasons[] = {"   WRONG BAND !!!", "   WRONG MODE !!!", "   NO RX NUMBER !!!", "   DUPE !!!"};
+    for (const auto& entry : fs::directory_iterator(g_folder)) {
+        if (entry.path().filename().string().rfind("BadQSO_", 0) != 0) continue;
+        const std::string content = fuzz::ReadFile(entry.path().string());
+        if (content.empty()) continue;  // removed and not yet written again
+        if (!EndsWith(content, "\r\n")) Fail("the bad-QSO file ends inside a line", content);
+        std::size_t at = content.find("\r\n") + 2;
+        const std::string header = content.substr(0, at);
+        if (header != "CQ-WPX-CW TEST UBN file \r\n" && header != "CQ-WPX-SSB TEST UBN file \r\n")
+            Fail("the bad-QSO file does not start with its header", content);
+        while (at < content.size()) {
+            const std::size_t end = content.find("\r\n", at);
+            const std::string line = content.substr(at, end - at);
+            bool reasoned = false;
+            for (const char* reason : kReasons) reasoned = reasoned || EndsWith(line, reason);
+            if (line.rfind("QSO:  ", 0) != 0 || !reasoned) Fail("a bad-QSO line is not one whole report", content);
+            at = end + 2;
+        }
+    }
+}
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    char pattern[] = "/tmp/stats-fuzz-XXXXXX";
-    if (char* made = mkdtemp(pattern)) {
-        g_folder = made;
-        fs::create_directories(g_folder + "/Plugins");
-        fs::current_path(g_folder);
-    }
+    g_folder = fuzz::EnterScratchFolder("stats-fuzz");
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     Texts texts(in);
-    // Every input starts from the same files.
+    // Every input starts from the same files, and with the text form of the
+    // result: the one choice a reset keeps is the host's request for the page.
+    fuzz::EmptyScratchFolder(g_folder);
+    if (stats::Plugin* plugin = stats::LoadedPlugin()) {
+        std::lock_guard<std::mutex> lock(plugin->State().guard);
+        plugin->State().g_bHtmlResult = 0;
+    }
     std::error_code ec;
-    for (const auto& entry : fs::directory_iterator(g_folder, ec))
-        if (entry.is_regular_file()) fs::remove(entry.path(), ec);
-    fs::remove(g_folder + "/Plugins/CQ-WPX-CW-SSB.ini", ec);
 
     bool cw = false;
     std::vector<Qso> added;  // since the last reset, for the closing removals
@@ -267,6 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             case 7: {
                 int out = 0;
                 CheckResult(GetResult0(in.ConsumeBool() ? &out : nullptr));
+                CheckBadQsoFiles();
                 break;
             }
             case 8:
@@ -289,7 +303,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             Fail("a log whose QSOs were all removed still scores", text);
         const std::string file = OnlyBadQsoFile(g_folder);
         if (!file.empty()) {
-            const std::string content = Read(file);
+            const std::string content = fuzz::ReadFile(file);
             const std::string header = cw ? "CQ-WPX-CW TEST UBN file \r\n" : "CQ-WPX-SSB TEST UBN file \r\n";
             if (content != header) Fail("the bad-QSO file keeps lines of removed QSOs", content);
         }

@@ -57,6 +57,13 @@ std::optional<long long> MinutesBefore(const OleDateTime& qso, const OleDateTime
     return (whole + (whole < 0 ? -500 : 500)) / 60000;
 }
 
+// A host text with a line break would split its line of the file or summary.
+std::string Flat(std::string s) {
+    for (char& c : s)
+        if (c == '\r' || c == '\n') c = ' ';
+    return s;
+}
+
 }  // namespace
 
 void Model::Reset(const Run& run) {
@@ -68,9 +75,9 @@ void Model::Reset(const Run& run) {
 
 std::string Model::LineText(const Qso& q, const char* reason) {
     const std::string sep = "  ";
-    return "QSO:  " + std::to_string(q.frequencyHz / 1000) + sep + q.mode + sep +
+    return Flat("QSO:  " + std::to_string(q.frequencyHz / 1000) + sep + q.mode + sep +
            stats::FormatOleDate(q.time, "%Y-%m-%d %H%M") + sep + q.ownCall + sep + q.rstSent + sep + q.exchangeSent +
-           sep + q.call + sep + q.rstReceived + sep + q.exchangeReceived + reason;
+           sep + q.call + sep + q.rstReceived + sep + q.exchangeReceived) + reason;
 }
 
 void Model::Reject(const Qso& q, const char* reason) {
@@ -156,7 +163,7 @@ int Model::CheckCall(const Check& c) const {
 std::string Model::Result() {
     std::string out = "  CQ-WPX-" + std::string(run_.cwContest ? "CW" : "SSB") + " Contest " +
                       stats::FormatOleDate(run_.start, "%d.%m") + "-" + stats::FormatOleDate(run_.end, "%d.%m.%Y") +
-                      " \r\n     Contestant: " + run_.ownCall + "\r\nBand\tQSOs\tPoints\tNew Prefix\r\n";
+                      " \r\n     Contestant: " + Flat(run_.ownCall) + "\r\nBand\tQSOs\tPoints\tNew Prefix\r\n";
 
     // Bands in display order: descending by the text padded with zeros to 20.
     auto padded = [](const std::string& b) { return b.size() >= 20 ? b : std::string(20 - b.size(), '0') + b; };
