@@ -7,6 +7,10 @@
 // peak memory of a process that only drives the plug-in; then the same work
 // through the reference model, with the result texts, bad-QSO files and check
 // codes compared byte for byte. Times are medians of several runs.
+//
+// Two logs of each size: one with the generator's usual slips, and one with
+// the share of dupes and rejected QSOs of a carelessly kept real log (2% and
+// 1%), whose report lines the plug-in must write without slowing down.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -40,6 +44,7 @@ constexpr const char kUsage[] =
     "  --ref-runs N      reference-model runs per figure (default 5)\n"
     "  --checks N        call checks per run (default 100000; the reference makes 1/100 of them)\n"
     "  --removals N      removals per run (default 200)\n"
+    "  --logs L,L        which logs: usual (the generator's slips), slips (2% dupes, 1% rejected); default both\n"
     "  --plugin PATH     the plug-in (default: the build's, beside the program's folder)\n"
     "  --calls PATH      MASTER.SCP, --cty PATH cty.csv (default: /usr/share/hamradio-files)\n"
     "  --work DIR        scratch directory (default: a new one under the system's temp folder)\n";
@@ -67,15 +72,22 @@ struct BenchLog {
     std::vector<std::size_t> removals;  // indexes into qsos, in removal order
 };
 
-BenchLog MakeLog(std::size_t size, const std::vector<std::string>& calls, const CountryFile& countries,
+BenchLog MakeLog(std::size_t size, bool slips, const std::vector<std::string>& calls, const CountryFile& countries,
                  const std::string& work, std::size_t checkCount, std::size_t removalCount) {
     GeneratorOptions o;
     o.seed = 20230527 + size;
     o.qsos = size;
     o.cw = true;
+    if (slips) {
+        // Off-band stays last one to three QSOs: with the other two, 1% rejected.
+        o.dupeRate = 0.02;
+        o.wrongModeRate = 0.0035;
+        o.missingSerialRate = 0.0035;
+        o.offBandRate = 0.0015;
+    }
     const GeneratedLog generated = GenerateLog(o, calls, countries);
     BenchLog log;
-    log.adifPath = work + "/bench-" + std::to_string(size) + ".adi";
+    log.adifPath = work + "/bench-" + std::to_string(size) + (slips ? "-slips" : "") + ".adi";
     {
         std::ofstream out(log.adifPath, std::ios::binary);
         out << ToAdif(generated);
@@ -347,6 +359,7 @@ int main(int argc, char** argv) {
     std::vector<std::size_t> sizes = {10000, 100000};
     int runs = 5, refRuns = 5;
     std::size_t checks = 100000, removals = 200;
+    std::vector<bool> logKinds = {false, true};  // the usual log, the one with many slips
     // Made absolute at once: under wine a path from the root names the current
     // drive, and the benchmark changes folders.
     std::string plugin = (fs::path(ProgramFolder()) / STATS_DEFAULT_PLUGIN).lexically_normal().string(),
@@ -363,6 +376,13 @@ int main(int argc, char** argv) {
                 sizes.clear();
                 std::stringstream list(value());
                 for (std::string item; std::getline(list, item, ',');) sizes.push_back(std::stoul(item));
+            } else if (a == "--logs") {
+                logKinds.clear();
+                std::stringstream list(value());
+                for (std::string item; std::getline(list, item, ',');) {
+                    if (item != "usual" && item != "slips") throw std::invalid_argument("unknown log " + item);
+                    logKinds.push_back(item == "slips");
+                }
             } else if (a == "--runs") {
                 runs = std::stoi(value());
             } else if (a == "--ref-runs") {
@@ -405,12 +425,13 @@ int main(int argc, char** argv) {
     }
 
     std::printf("stats-bench: engine through %s, median of %d runs (reference: %d)\n", plugin.c_str(), runs, refRuns);
-    std::printf("\n| QSOs | full replay | per AddData0 | GetResult0 | CheckCall0 | RemoveData0 (mean / max) | peak memory | reference replay | replay ratio | outputs |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
+    std::printf("\n| QSOs | dupes / rejected | full replay | per AddData0 | GetResult0 | CheckCall0 | RemoveData0 (mean / max) | peak memory | reference replay | replay ratio | outputs |\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
     std::fflush(stdout);
     bool allMet = true, allSame = true;
-    for (const std::size_t size : sizes) {
-        BenchLog log = MakeLog(size, callList, *countries, work, checks, removals);
+    for (const std::size_t size : sizes)
+    for (const bool slips : logKinds) {
+        BenchLog log = MakeLog(size, slips, callList, *countries, work, checks, removals);
         const Memory memory = MeasureMemory(plugin, log, work + "/memory-" + std::to_string(size), removals);
 
         fs::current_path(work + "/engine");
@@ -427,11 +448,21 @@ int main(int argc, char** argv) {
         char peak[64];
         std::snprintf(peak, sizeof peak, "%.1f MiB (plug-in %.1f)", memory.peakKiB / 1024.0,
                       (memory.peakKiB - memory.baselineKiB) / 1024.0);
-        std::printf("| %zu | %s | %s | %s | %s | %s / %s | %s | %s | %.0fx | %s |\n", log.qsos.size(),
+        // The shares as the plug-in's bad-QSO file gives them (a dupe line
+        // stands for an earlier match, so this counts matches).
+        std::size_t dupeLines = 0, rejected = 0;
+        std::istringstream lines(engineOut.badFile);
+        std::string line;
+        std::getline(lines, line);  // the header
+        while (std::getline(lines, line)) (line.find("   DUPE !!!") != std::string::npos ? dupeLines : rejected) += 1;
+        char shares[64];
+        std::snprintf(shares, sizeof shares, "%.1f%% / %.1f%%", 100.0 * dupeLines / log.qsos.size(),
+                      100.0 * rejected / log.qsos.size());
+        std::printf("| %zu | %s | %s | %s | %s | %s | %s / %s | %s | %s | %.0fx | %s |\n", log.qsos.size(), shares,
                     Sec(e.replay).c_str(), Micro(e.perAdd).c_str(), Milli(e.result).c_str(), Micro(e.perCheck).c_str(),
                     Milli(e.perRemoval).c_str(), Milli(e.maxRemoval).c_str(), peak, Sec(r.replay).c_str(), ratio,
                     outputs.c_str());
-        std::printf("|  | reference: |  %s | %s | %s | %s |  |  |  |  |\n", Micro(r.perAdd).c_str(),
+        std::printf("|  |  | reference: |  %s | %s | %s | %s |  |  |  |  |\n", Micro(r.perAdd).c_str(),
                     Milli(r.result).c_str(), Micro(r.perCheck).c_str(), Milli(r.perRemoval).c_str());
         std::fflush(stdout);
         if (size >= 100000) {
