@@ -21,6 +21,8 @@ cmake --preset native-fuzz >/dev/null
 cmake --build --preset native-fuzz >&2
 
 build=$PWD/build/native-fuzz
+# One allocation of more than 512 MB from inputs of a few kilobytes is a fault.
+limits=(-rss_limit_mb=2048 -malloc_limit_mb=512)
 for t in "${targets[@]}"; do
   bin=$build/tests/fuzz/fuzz_$t
   [ -x "$bin" ] || { echo "no fuzz target '$t' (targets: ${all[*]})" >&2; exit 2; }
@@ -31,13 +33,12 @@ for t in "${targets[@]}"; do
   [ -d "$PWD/tests/fuzz/seeds/$t" ] && corpora+=("$PWD/tests/fuzz/seeds/$t")
   if compgen -G "$regressions/*" >/dev/null; then
     echo "== fuzz $t: regression inputs"
-    "$bin" -close_fd_mask=2 "$regressions"/*
+    "$bin" "${limits[@]}" -close_fd_mask=2 "$regressions"/*
   fi
   echo "== fuzz $t: ${seconds} s"
   # Standard error is closed for the target: the portable plug-in writes its
   # message boxes there. Sanitizer reports still come through.
-  # One allocation of more than 512 MB from inputs of a few kilobytes is a fault.
-  "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -malloc_limit_mb=512 -close_fd_mask=2 \
-         -print_final_stats=1 -artifact_prefix="$crashes/" "${corpora[@]}" 2>&1 | grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)'
+  "$bin" -max_total_time="$seconds" -timeout=10 "${limits[@]}" -close_fd_mask=2 -print_final_stats=1 \
+         -artifact_prefix="$crashes/" "${corpora[@]}" 2>&1 | grep -v -E '^#[0-9]+[[:space:]]+(NEW|REDUCE|pulse)'
 done
 echo "== fuzz: clean"
