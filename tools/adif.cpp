@@ -1,5 +1,7 @@
 #include "adif.h"
 
+#include <algorithm>
+
 #include "text.h"
 
 namespace tools::adif {
@@ -91,7 +93,9 @@ bool Reader::Next(Record& record) {
             Fail(name, "the length \"" + length + "\" is not a number");
         const std::size_t n = std::stoul(length);
         std::string value;
-        value.reserve(n);
+        // A length is a claim until the value is read: room for no more than
+        // the file still holds, so that a few bytes cannot ask for a gigabyte.
+        value.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(n, size_ > consumed_ ? size_ - consumed_ : 0)));
         for (std::size_t i = 0; i < n; ++i) {
             const int v = Get();
             if (v == EOF) Fail(name, "the value is cut short by the end of the file");

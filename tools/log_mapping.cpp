@@ -37,10 +37,11 @@ std::string ValueOr(const adif::Record& r, std::string_view name, std::string_vi
     return {};
 }
 
-// A present field with nothing but blanks counts as absent.
+// A present field with nothing but blanks counts as absent: blanks as the
+// values are trimmed, or a CALL of a form feed would pass a QSO without a call.
 const std::string* Present(const adif::Record& r, std::string_view name) {
     const std::string* v = r.Find(name);
-    return v != nullptr && v->find_first_not_of(" \t\r\n") != std::string::npos ? v : nullptr;
+    return v != nullptr && !Trim(*v).empty() ? v : nullptr;
 }
 
 std::string Trimmed(std::string_view s) { return std::string(Trim(s)); }
