@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "from_host.h"
+#include "fuzz_plugin.h"
 #include "fuzz_support.h"
 #include "host_session.h"
 #include "reference_model.h"
@@ -135,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FuzzedDataProvider in(data, size);
     Decoder gen(in);
     fuzz::EmptyScratchFolder(g_folder);
+    fuzz::ForgetTheLastInput();
 
     // The run, and the files the host and the Setup window would have left.
     reference::Run run;

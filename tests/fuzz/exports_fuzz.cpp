@@ -22,9 +22,9 @@
 #include <string>
 #include <vector>
 
+#include "fuzz_plugin.h"
 #include "fuzz_support.h"
 #include "plugin/exports.h"
-#include "plugin/module.h"
 
 namespace {
 
@@ -203,13 +203,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     Texts texts(in);
-    // Every input starts from the same files, and with the text form of the
-    // result: the one choice a reset keeps is the host's request for the page.
+    // Every input starts from the same files and the state after a load.
     fuzz::EmptyScratchFolder(g_folder);
-    if (stats::Plugin* plugin = stats::LoadedPlugin()) {
-        std::lock_guard<std::mutex> lock(plugin->State().guard);
-        plugin->State().g_bHtmlResult = 0;
-    }
+    fuzz::ForgetTheLastInput();
     std::error_code ec;
 
     bool cw = false;
