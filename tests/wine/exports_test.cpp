@@ -13,6 +13,7 @@
 
 #include "export_names.h"
 #include "stats_dll.h"
+#include "stats_version.h"
 
 namespace wine_tests {
 namespace {
@@ -45,6 +46,32 @@ TEST(Exports, EachDecoratedNameIsTheSameFunctionAsItsPlainName) {
     // The loader matches names exactly.
     EXPECT_EQ(GetProcAddress(dll.Module(), "getnumberofsets"), nullptr);
     EXPECT_EQ(GetProcAddress(dll.Module(), "SetVersion"), nullptr);
+}
+
+// The version resource, as Explorer and an installer read it.
+TEST(Exports, TheFileCarriesItsVersion) {
+    const std::string path = DllPath();
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    ASSERT_GT(size, 0u) << path;
+    std::string block(size, '\0');
+    ASSERT_TRUE(GetFileVersionInfoA(path.c_str(), 0, size, block.data()));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    ASSERT_TRUE(VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length));
+    EXPECT_EQ(fixed->dwFileVersionMS, static_cast<DWORD>(MAKELONG(STATS_VERSION_MINOR, STATS_VERSION_MAJOR)));
+    EXPECT_EQ(fixed->dwFileVersionLS, static_cast<DWORD>(MAKELONG(0, STATS_VERSION_PATCH)));
+    EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_DLL));
+    auto text = [&](const char* name) {
+        char* value = nullptr;
+        const std::string key = std::string("\\StringFileInfo\\040904B0\\") + name;
+        return VerQueryValueA(block.data(), key.c_str(), reinterpret_cast<void**>(&value), &length) ? std::string(value)
+                                                                                                  : std::string();
+    };
+    EXPECT_EQ(text("FileVersion"), STATS_VERSION_TEXT);
+    EXPECT_EQ(text("ProductVersion"), STATS_VERSION_TEXT);
+    EXPECT_EQ(text("OriginalFilename"), "Stats.dll");
+    EXPECT_NE(text("LegalCopyright"), "");
 }
 
 TEST(Exports, SetNameExchangeCountAndExchangeCheck) {

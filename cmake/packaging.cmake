@@ -1,0 +1,37 @@
+# What a release holds, and `cmake --build --preset <preset> --target package`.
+#   Windows presets: Stats-<version>-win32.zip / -win64.zip with Stats.dll, the
+#   operator's guide README.txt, LICENSE and SHA256SUMS, nothing else.
+
+set(CPACK_PACKAGE_NAME Stats)
+set(CPACK_PACKAGE_VENDOR "The Stats.dll developers")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "CQ WPX contest statistics plug-in")
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
+set(CPACK_STATS_SOURCE_DIR ${PROJECT_SOURCE_DIR})
+set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/package_time.cmake)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY OFF)
+set(CPACK_ARCHIVE_COMPONENT_INSTALL OFF)
+
+if(WIN32)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(STATS_PACKAGE_BITS 32)
+  else()
+    set(STATS_PACKAGE_BITS 64)
+  endif()
+  # The files beside the DLL; Windows' own tools like CR LF.
+  set(stage ${CMAKE_BINARY_DIR}/package-files)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/README.txt ${stage}/README.txt @ONLY NEWLINE_STYLE CRLF)
+  configure_file(${PROJECT_SOURCE_DIR}/LICENSE ${stage}/LICENSE @ONLY NEWLINE_STYLE CRLF)
+  add_custom_command(OUTPUT ${stage}/SHA256SUMS
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Stats> ${stage}/Stats.dll
+    COMMAND ${CMAKE_COMMAND} -DDIR=${stage} "-DFILES=Stats.dll;README.txt;LICENSE" -P ${PROJECT_SOURCE_DIR}/cmake/write_sums.cmake
+    DEPENDS Stats ${stage}/README.txt ${stage}/LICENSE ${PROJECT_SOURCE_DIR}/cmake/write_sums.cmake
+    VERBATIM)
+  add_custom_target(stats_package_files ALL DEPENDS ${stage}/SHA256SUMS)
+  install(FILES ${stage}/Stats.dll ${stage}/README.txt ${stage}/LICENSE ${stage}/SHA256SUMS
+          DESTINATION . PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_PACKAGE_FILE_NAME Stats-${PROJECT_VERSION}-win${STATS_PACKAGE_BITS})
+endif()
+
+include(CPack)
