@@ -2,7 +2,8 @@
 # Every test suite, from a fresh Debian machine: installs what is missing,
 # builds the native, win32 and win64 presets and runs their tests (unit, abi,
 # and the Windows end-to-end suite under wine), then the unit tests under the
-# thread and address sanitizers, then the fuzz targets for a short time.
+# thread and address sanitizers, then the fuzz targets for a short time, and
+# checks that the release files build byte for byte the same elsewhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,4 +24,6 @@ for preset in native-tsan native-asan; do
 done
 # The fuzz targets, briefly: a long run is scripts/fuzz.sh <target> <seconds>.
 scripts/fuzz.sh all 30
+# The shipping DLLs and their zips, built again elsewhere, must be the same.
+scripts/check-reproducible.sh win32 win64
 echo "== all suites passed"
