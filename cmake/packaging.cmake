@@ -1,6 +1,9 @@
 # What a release holds, and `cmake --build --preset <preset> --target package`.
 #   Windows presets: Stats-<version>-win32.zip / -win64.zip with Stats.dll, the
 #   operator's guide README.txt, LICENSE and SHA256SUMS, nothing else.
+#   native preset: `cmake --install build/native --prefix P` puts stats-host
+#   and wpx-genlog in P/bin and the plug-in in P/lib/stats-host, where
+#   stats-host finds it from its own place; the package target makes a .deb.
 
 set(CPACK_PACKAGE_NAME Stats)
 set(CPACK_PACKAGE_VENDOR "The Stats.dll developers")
@@ -32,6 +35,28 @@ if(WIN32)
           DESTINATION . PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
   set(CPACK_GENERATOR ZIP)
   set(CPACK_PACKAGE_FILE_NAME Stats-${PROJECT_VERSION}-win${STATS_PACKAGE_BITS})
+endif()
+
+if(NOT WIN32)
+  include(GNUInstallDirs)
+  install(TARGETS stats-host wpx-genlog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  install(TARGETS Stats LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/stats-host)
+  install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/stats-host)
+  install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/stats-host/examples
+          PATTERN .gitattributes EXCLUDE)
+
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_PACKAGE_NAME stats-host)
+  set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "CQ WPX contest scoring through the Stats plug-in, from the command line")
+  set(CPACK_STRIP_FILES ON)
+  set(CPACK_PACKAGE_CONTACT "The Stats.dll developers <stats-dll@users.noreply.invalid>")
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SECTION hamradio)
+  set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6, libstdc++6, libgcc-s1")
+  # The country file and the active-call list the tools read by default.
+  set(CPACK_DEBIAN_PACKAGE_RECOMMENDS hamradio-files)
+  set(CPACK_PACKAGE_DESCRIPTION
+      "Scores a CQ WPX contest log (ADIF or Cabrillo) through the contest-statistics plug-in, as the logging program drives it; with a generator of realistic test logs.")
 endif()
 
 include(CPack)

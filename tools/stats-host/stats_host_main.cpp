@@ -19,6 +19,7 @@
 #include "log_mapping.h"
 #include "log_source.h"
 #include "settings_key.h"
+#include "stats_version.h"
 #include "wpx_prefix.h"
 
 namespace fs = std::filesystem;
@@ -51,7 +52,9 @@ constexpr const char kUsage[] =
     "                        repeat --check for more calls\n"
     "  --dir D             working directory for the settings, bad-QSO and Cabrillo\n"
     "                      files (default: the current one)\n"
-    "  --plugin PATH       the plug-in to load (default: beside this program or its folder)\n"
+    "  --plugin PATH       the plug-in to load (default: beside this program or its folder,\n"
+    "                      or in ../lib/stats-host/ where it is installed)\n"
+    "  --version           this program's version and the plug-in's, then stop\n"
     "  --cty PATH          country file, cty.dat or cty.csv (default:\n"
     "                      /usr/share/hamradio-files/cty.dat when present; \"\" for none:\n"
     "                      entity numbers and names stand for countries as written)\n";
@@ -72,6 +75,7 @@ struct Options {
     std::vector<CheckRequest> checks;
     std::string dir, plugin, cty;
     bool ctyGiven = false;
+    bool version = false;
 };
 
 class UsageError : public std::runtime_error {
@@ -89,6 +93,8 @@ Options ParseOptions(int argc, char** argv) {
         if (a == "--help" || a == "-h") {
             std::fputs(kUsage, stdout);
             std::exit(0);
+        } else if (a == "--version") {
+            o.version = true;
         } else if (a == "--call") {
             o.call = value(i);
         } else if (a == "--country") {
@@ -134,7 +140,7 @@ Options ParseOptions(int argc, char** argv) {
             throw UsageError("one log at a time (" + o.log + " and " + a + ")");
         }
     }
-    if (o.log.empty()) throw UsageError("no log file given");
+    if (o.log.empty() && !o.version) throw UsageError("no log file given");
     for (const CheckRequest& c : o.checks)
         if (c.band.empty() || c.mode.empty()) throw UsageError("--check " + c.call + " needs --band and --mode");
     return o;
@@ -152,7 +158,9 @@ double ParseDateOption(const std::string& name, const std::string& text) {
 
 std::string FindPlugin() {
     const std::string folder = ProgramFolder();
-    for (const fs::path& candidate : {fs::path(folder) / PluginFileName(), fs::path(folder) / ".." / PluginFileName()}) {
+    // Beside the program in a build's folders; under lib/ where it is installed.
+    for (const fs::path& candidate : {fs::path(folder) / PluginFileName(), fs::path(folder) / ".." / PluginFileName(),
+                                      fs::path(folder) / ".." / "lib" / "stats-host" / PluginFileName()}) {
         std::error_code ec;
         if (fs::exists(candidate, ec)) return fs::absolute(candidate).lexically_normal().string();
     }
@@ -226,8 +234,19 @@ private:
 
 int Run(const Options& o) {
     // Paths are settled before the working directory changes.
-    const std::string log = fs::absolute(o.log).string();
     const std::string plugin = o.plugin.empty() ? FindPlugin() : fs::absolute(o.plugin).string();
+    if (o.version) {
+        std::printf("stats-host %s\n", STATS_VERSION_TEXT);
+        std::error_code ec;
+        if (!fs::exists(plugin, ec))
+            std::printf("plug-in: none found (%s)\n", plugin.c_str());
+        else if (const auto version = PluginFileVersion(plugin))
+            std::printf("plug-in: %s, file version %s\n", plugin.c_str(), version->c_str());
+        else
+            std::printf("plug-in: %s (no version resource on this platform)\n", plugin.c_str());
+        return 0;
+    }
+    const std::string log = fs::absolute(o.log).string();
 
     std::optional<CountryFile> countries;
     {

@@ -36,6 +36,20 @@ void* SharedLibrary::Symbol(const char* name) const {
 
 const char* PluginFileName() { return "Stats.dll"; }
 
+std::optional<std::string> PluginFileVersion(const std::string& path) {
+    DWORD ignored = 0;
+    const DWORD size = GetFileVersionInfoSizeA(path.c_str(), &ignored);
+    if (size == 0) return std::nullopt;
+    std::vector<char> block(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoA(path.c_str(), 0, size, block.data()) ||
+        !VerQueryValueA(block.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || fixed == nullptr)
+        return std::nullopt;
+    return std::to_string(HIWORD(fixed->dwFileVersionMS)) + "." + std::to_string(LOWORD(fixed->dwFileVersionMS)) + "." +
+           std::to_string(HIWORD(fixed->dwFileVersionLS));
+}
+
 std::string ProgramPath() {
     char path[MAX_PATH];
     const DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -116,6 +130,8 @@ bool SharedLibrary::Open(const std::string& path, std::string* error) {
 void* SharedLibrary::Symbol(const char* name) const { return dlsym(handle_, name); }
 
 const char* PluginFileName() { return "libStats.so"; }
+
+std::optional<std::string> PluginFileVersion(const std::string&) { return std::nullopt; }
 
 std::string ProgramPath() {
     std::error_code ec;

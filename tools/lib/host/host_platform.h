@@ -2,6 +2,7 @@
 // command-line tools: loading the plug-in, where the program lies, terminals.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,9 @@ private:
 
 // The plug-in's file name on this platform: "libStats.so" or "Stats.dll".
 const char* PluginFileName();
+// The file version a plug-in carries in its version resource ("1.0.0"), or
+// nothing where the platform has no such thing or the file has none.
+std::optional<std::string> PluginFileVersion(const std::string& path);
 // The running program's file, and its folder; empty when unknown.
 std::string ProgramPath();
 std::string ProgramFolder();
