@@ -1,6 +1,7 @@
 #include "contest/ole_date.h"
 
 #include <cmath>
+#include <cstring>
 #include <ctime>
 
 namespace stats {
@@ -102,6 +103,23 @@ std::string FormatOleDate(const OleDateTime& value, const char* format) {
     const auto f = OleDateToFields(value.m_dt);
     if (!f) return kInvalidDateTimeText;
     if (format == nullptr || *format == '\0') return std::string();
+
+    // The bad-QSO file's date and time, made for every rejected QSO and dupe
+    // of a replay: put together by hand, since the C runtime's strftime is
+    // slow under some Windows runtimes. Years of other than four digits take
+    // the general way.
+    if (std::strcmp(format, "%Y-%m-%d %H%M") == 0 && f->year >= 1000 && f->year <= 9999) {
+        std::string text = "0000-00-00 0000";
+        auto put = [&](std::size_t at, int value, int digits) {
+            for (int i = digits - 1; i >= 0; --i, value /= 10) text[at + static_cast<std::size_t>(i)] = static_cast<char>('0' + value % 10);
+        };
+        put(0, f->year, 4);
+        put(5, f->month, 2);
+        put(8, f->day, 2);
+        put(11, f->hour, 2);
+        put(13, f->minute, 2);
+        return text;
+    }
 
     std::tm tm{};
     tm.tm_sec = f->second;

@@ -35,7 +35,11 @@ void QueueReportLine(RunState& state, const std::string& line, std::size_t count
         state.g_WaitingLines += line;
         state.g_WaitingLines += "\r\n";
     }
-    if (state.g_WaitingLines.size() >= kMostWaiting) WriteWaitingLines(state);
+    if (state.g_WaitingLines.size() >= kMostWaiting) WriteWaitingLinesUnlessFailing(state);
+}
+
+void WriteWaitingLinesUnlessFailing(RunState& state) {
+    if (!state.g_BadQsoFileStale && state.g_WaitingFrom < 0) WriteWaitingLines(state);
 }
 
 bool WriteWaitingLines(RunState& state) {

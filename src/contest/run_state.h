@@ -83,6 +83,12 @@ void QueueReportLine(RunState& state, const std::string& line, std::size_t count
 // (they are tried again at the next opportunity).
 bool WriteWaitingLines(RunState& state);
 
+// The same from calls that must stay quick (a call check comes with each
+// keystroke, an addition with each QSO of a replay): once a write of the
+// lines has failed, another program may hold the file, and each try could
+// take a while; the next result request, removal or reset tries again.
+void WriteWaitingLinesUnlessFailing(RunState& state);
+
 // What the file holds for this run: its content, without the part of a failed
 // write, followed by the waiting lines. Nothing when the file is there but
 // cannot be read.

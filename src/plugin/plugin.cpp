@@ -54,7 +54,7 @@ void Plugin::WriteWaitingLinesIfFree() {
 
 int Plugin::CheckCallFunc(const CallCheckInput& input) {
     std::lock_guard<std::mutex> lock(state_.guard);
-    BadQsoFileIsCurrent(state_);  // the lines of the additions before, as after any other call
+    WriteWaitingLinesUnlessFailing(state_);  // the lines of the additions before, as at any other call
     // At most one refresh caused by call checks waits in the window's queue.
     if (platform_.windows->HasSetupWindow() && state_.g_bRefreshIdle != 0) {
         state_.g_bRefreshIdle = 0;
