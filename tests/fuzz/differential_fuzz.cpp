@@ -150,13 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     run.end = in.ConsumeIntegralInRange<int>(0, 7) == 0 ? stats::OleDateTime::Null() : stats::OleDateTime::Valid(44346.0);
     fuzz::WriteFile("Plugins/CQ-WPX-CW-SSB.ini", std::string("[Settings]\r\nStart=1\r\nCW=") + (run.cwContest ? "1" : "0") + "\r\n");
     if (run.hostVersion != "Zelk") fuzz::WriteFile("Zelk2.ini", "[Zelk]\r\nZelk=" + run.hostVersion + "\r\n");
-    tools::HostStation station;
-    station.call = run.ownCall;
-    station.countryPrefix = run.ownCountry;
-    station.continent = run.ownContinent;
-    station.start = run.start;
-    station.end = run.end;
-    Same(g_session->Reset(station, run.reportRequest), 1, "reset");
+    Same(g_session->Reset(reference::ToHost(run), run.reportRequest), 1, "reset");
     g_model.Reset(run);
 
     std::vector<reference::Qso> added;

@@ -32,13 +32,7 @@ protected:
         WriteFile("Plugins/CQ-WPX-CW-SSB.ini", std::string("[Settings]\r\nStart=1\r\nCW=") + (run.cwContest ? "1" : "0") + "\r\n");
         std::filesystem::remove("Zelk2.ini");
         if (run.hostVersion != "Zelk") WriteFile("Zelk2.ini", "[Zelk]\r\nZelk=" + run.hostVersion + "\r\n");
-        tools::HostStation station;
-        station.call = run.ownCall;
-        station.countryPrefix = run.ownCountry;
-        station.continent = run.ownContinent;
-        station.start = run.start;
-        station.end = run.end;
-        ASSERT_EQ(session_->Reset(station, run.reportRequest), 1);
+        ASSERT_EQ(session_->Reset(reference::ToHost(run), run.reportRequest), 1);
         model.Reset(run);
     }
 

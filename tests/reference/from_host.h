@@ -54,4 +54,15 @@ inline tools::HostQso ToHost(const reference::Qso& q) {
     return h;
 }
 
+// The own station and contest dates of a model run, as the host passes them at the reset.
+inline tools::HostStation ToHost(const reference::Run& run) {
+    tools::HostStation station;
+    station.call = run.ownCall;
+    station.countryPrefix = run.ownCountry;
+    station.continent = run.ownContinent;
+    station.start = run.start;
+    station.end = run.end;
+    return station;
+}
+
 }  // namespace reference
