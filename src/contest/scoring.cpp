@@ -30,9 +30,13 @@ constexpr std::uint32_t kNoId = std::numeric_limits<std::uint32_t>::max();
 
 }  // namespace
 
-int BasePoints(bool sameCountry, bool sameContinent) { return sameCountry ? 1 : sameContinent ? 2 : 3; }
+int QsoPoints(bool sameCountry, bool sameContinent, bool ownInNorthAmerica, bool lowBand) {
+    if (sameCountry) return 1;
+    const int points = !sameContinent ? 3 : ownInNorthAmerica ? 2 : 1;
+    return lowBand ? 2 * points : points;
+}
 
-bool IsDoubledBand(const std::string& band) { return band == "80m" || band == "40m"; }
+bool IsLowBand(const std::string& band) { return band == "160m" || band == "80m" || band == "40m"; }
 
 CScoreSummary ComputeStatistics(RunState& state) {
     CScoreSummary summary;
@@ -48,14 +52,15 @@ CScoreSummary ComputeStatistics(RunState& state) {
     // Band texts of the records map to their display row.
     std::unordered_map<std::uint32_t, std::size_t> rowOfBand;
     summary.bands.resize(state.g_WorkedBands.size());
-    std::vector<int> doubled(state.g_WorkedBands.size());
+    std::vector<char> lowBand(state.g_WorkedBands.size());
     for (std::size_t row = 0; row < state.g_WorkedBands.size(); ++row) {
         summary.bands[row].band = state.g_WorkedBands[row];
-        doubled[row] = IsDoubledBand(state.g_WorkedBands[row]) ? 2 : 1;
+        lowBand[row] = IsLowBand(state.g_WorkedBands[row]);
         if (const auto id = log.FindId(state.g_WorkedBands[row])) rowOfBand.emplace(*id, row);
     }
     const std::uint32_t ownCountry = log.FindId(state.g_OwnCountry).value_or(kNoId);
     const std::uint32_t ownContinent = log.FindId(state.g_OwnContinent).value_or(kNoId);
+    const bool ownInNorthAmerica = state.g_OwnContinent == "NA";
 
     const std::size_t count = log.GetCount();
     const bool rates = state.g_bReportRequest == 0;
@@ -86,8 +91,8 @@ CScoreSummary ComputeStatistics(RunState& state) {
         if (r.dupe) ++summary.dupes;
         if (r.excluded) continue;
 
-        const int base = BasePoints(r.country == ownCountry, r.continent == ownContinent);
-        const int points = base * doubled[row];
+        const int points =
+            QsoPoints(r.country == ownCountry, r.continent == ownContinent, ownInNorthAmerica, lowBand[row]);
         ++band.qsos;
         band.points += points;
         if (r.band == lastBand) summary.lastQsoPoints = points;

@@ -39,9 +39,11 @@ struct CScoreSummary {
 // of the bad-QSO file. Caller holds the run guard.
 CScoreSummary ComputeStatistics(RunState& state);
 
-// Points of one QSO before the low-band doubling: 1 same country, 2 same
-// continent, 3 otherwise.
-int BasePoints(bool sameCountry, bool sameContinent);
-bool IsDoubledBand(const std::string& band);  // exactly "80m" or "40m"
+// Points of one counted QSO, by the contest's published table: 1 for the same
+// country on any band; otherwise 1 within the own continent (2 when both
+// stations are in North America) and 3 to another continent, doubled on the
+// low bands.
+int QsoPoints(bool sameCountry, bool sameContinent, bool ownInNorthAmerica, bool lowBand);
+bool IsLowBand(const std::string& band);  // exactly "160m", "80m" or "40m"
 
 }  // namespace stats

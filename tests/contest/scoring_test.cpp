@@ -28,8 +28,8 @@ TEST_F(Scoring, WorkedExampleGivesItsSummaryAndBadQsoFile) {
     EXPECT_TRUE(SameText(BadFile(), Golden("worked_example/bad_qso.txt")));
     EXPECT_EQ(plugin.State().g_WorkedBands, (std::vector<std::string>{"40m", "20m"}));
     EXPECT_EQ(plugin.State().g_WorkedPrefixes, (std::vector<std::string>{"DL1", "K1", "UA3"}));
-    EXPECT_EQ(plugin.ReadSetting("Claimed"), "24");
-    EXPECT_EQ(plugin.State().g_nClaimedScore, 24);
+    EXPECT_EQ(plugin.ReadSetting("Claimed"), "18");
+    EXPECT_EQ(plugin.State().g_nClaimedScore, 18);
 }
 
 TEST_F(Scoring, EmptyLogPrintsHeaderAndZeroTotalsOnly) {
@@ -54,18 +54,31 @@ TEST_F(Scoring, BandsSortIntoDisplayOrderAndStaySorted) {
 
 TEST_F(Scoring, PointsByCountryContinentAndBand) {
     struct Case {
+        const char* ownCountry;
+        const char* ownContinent;
         const char* band;
         const char* country;
         const char* continent;
         std::int64_t points;
     } cases[] = {
-        {"160m", "K", "NA", 3}, {"40m", "K", "NA", 6},  {"80m", "DL", "EU", 4}, {"80M", "DL", "EU", 2},
-        {"20m", "UA", "AS", 1}, {"40m", "UA", "AS", 2}, {"10m", "DL", "EU", 2}, {"15m", "ua", "EU", 2},
+        // Same country: 1 on every band, even with another continent text.
+        {"UA", "EU", "20m", "UA", "AS", 1}, {"UA", "EU", "40m", "UA", "EU", 1}, {"K", "NA", "160m", "K", "NA", 1},
+        // Same continent: 1, doubled on the low bands; 2 between North American stations.
+        {"UA", "EU", "15m", "DL", "EU", 1}, {"UA", "EU", "80m", "DL", "EU", 2}, {"UA", "EU", "160m", "DL", "EU", 2},
+        {"K", "NA", "10m", "VE", "NA", 2},  {"K", "NA", "40m", "VE", "NA", 4},  {"JA", "AS", "40m", "UA9", "AS", 2},
+        // Another continent: 3, doubled on the low bands.
+        {"UA", "EU", "20m", "K", "NA", 3},  {"UA", "EU", "160m", "K", "NA", 6}, {"K", "NA", "80m", "DL", "EU", 6},
+        // Exact texts: "160M" and "80M" score as high bands, "ua" is another country.
+        {"UA", "EU", "160M", "DL", "EU", 1}, {"K", "NA", "80M", "VE", "NA", 2}, {"UA", "EU", "40m", "ua", "EU", 2},
     };
     for (const Case& c : cases) {
+        reset.ownCountryPrefix = c.ownCountry;
+        reset.ownContinent = c.ownContinent;
         Reset();
         Add(Make("K1ZZ", c.band, c.country, c.continent, "K1", 10, 0));
-        EXPECT_EQ(Score().totalPoints, c.points) << c.band << " " << c.country << " " << c.continent;
+        const CScoreSummary s = Score();
+        EXPECT_EQ(s.totalPoints, c.points) << c.ownCountry << " " << c.band << " " << c.country << " " << c.continent;
+        EXPECT_EQ(s.lastQsoPoints, c.points);
     }
 }
 
@@ -130,7 +143,7 @@ TEST_F(Scoring, ADupeLastTakesItsPointsFromTheLatestCountedQsoOnItsBand) {
     Add(Make("A1", "40m", "DL", "EU", "A1", 9, 20));
     const CScoreSummary s = Score();
     EXPECT_EQ(s.dupes, 1);
-    EXPECT_EQ(s.lastQsoPoints, 4);
+    EXPECT_EQ(s.lastQsoPoints, 2);
     EXPECT_EQ(s.hourQsos, 2);
 }
 
@@ -141,7 +154,7 @@ TEST_F(Scoring, AReportRunHasNoRatesAndNoRateBlock) {
     const CScoreSummary s = Score();
     EXPECT_EQ(s.hourQsos + s.tenMinuteQsos + s.hourPoints + s.tenMinutePoints, 0);
     const std::string text = Result();
-    const std::string end = "Score = 8 * 2  = 16 \r\n";
+    const std::string end = "Score = 4 * 2  = 8 \r\n";
     EXPECT_EQ(text.substr(text.size() - end.size()), end);
 }
 

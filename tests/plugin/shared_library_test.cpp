@@ -100,11 +100,11 @@ TEST_F(SharedLibrary, AWholeRunWithTheHostsArgumentLists) {
                     "K", 0, 0, 0, 0.0, 0.0, nullptr, "NA", nullptr, nullptr, nullptr, "20m", "20m", nullptr, nullptr),
               0);
     const std::string text = result(nullptr);
-    EXPECT_NE(text.find("40m\t 1\t  4\r\n20m\t 1\t  3\r\nTotal\t 2\t  7\t    2\r\nDupe\t 0\r\nBad QSO\t 1\r\n"
-                        "Score = 7 * 2  = 14 \r\n"),
+    EXPECT_NE(text.find("40m\t 1\t  2\r\n20m\t 1\t  3\r\nTotal\t 2\t  5\t    2\r\nDupe\t 0\r\nBad QSO\t 1\r\n"
+                        "Score = 5 * 2  = 10 \r\n"),
               std::string::npos)
         << text;
-    EXPECT_EQ(ReadFile("Plugins/CQ-WPX-CW-SSB.ini"), "[Settings]\r\nStart=1\r\nClaimed=14\r\n");
+    EXPECT_EQ(ReadFile("Plugins/CQ-WPX-CW-SSB.ini"), "[Settings]\r\nStart=1\r\nClaimed=10\r\n");
 }
 
 }  // namespace

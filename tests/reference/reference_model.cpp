@@ -190,7 +190,7 @@ std::string Model::Result() {
     std::set<std::string> prefixes;
     for (const std::string& band : bands) {
         long long qsos = 0, points = 0;
-        const int factor = band == "80m" || band == "40m" ? 2 : 1;
+        const bool low = band == "160m" || band == "80m" || band == "40m";
         for (const Stored& s : log_) {
             const Qso& r = s.qso;
             if (r.band != band || r.call.empty()) continue;
@@ -198,7 +198,12 @@ std::string Model::Result() {
                 ++dupes;
                 continue;
             }
-            const int p = factor * (r.countryPrefix == run_.ownCountry ? 1 : r.continent == run_.ownContinent ? 2 : 3);
+            int p = 1;  // same country: 1 on every band
+            if (r.countryPrefix != run_.ownCountry) {
+                if (r.continent != run_.ownContinent) p = 3;
+                else if (run_.ownContinent == "NA") p = 2;
+                if (low) p *= 2;
+            }
             ++qsos;
             points += p;
             if (r.band == lastBand) lastPoints = p;

@@ -27,7 +27,7 @@ TEST(HtmlSummary, WorkedExamplePage) {
     int out = 0;
     EXPECT_TRUE(SameText(plugin.GetResult(&out), Golden("worked_example/result.html")));
     EXPECT_EQ(out, -1);
-    EXPECT_EQ(plugin.ReadSetting("Claimed"), "24") << "same side effects as the text form";
+    EXPECT_EQ(plugin.ReadSetting("Claimed"), "18") << "same side effects as the text form";
 }
 
 class ReportRun : public PluginTest {
@@ -57,7 +57,7 @@ TEST_F(ReportRun, WritesTheCabrilloLogAndSaysSo) {
     Add(lower);
 
     const std::string text = Result();
-    const std::string end = "Score = 17 * 5  = 85 \r\n";
+    const std::string end = "Score = 15 * 5  = 75 \r\n";
     EXPECT_EQ(text.substr(text.size() - end.size()), end) << "no rate block in a report run";
     EXPECT_TRUE(SameText(Cabrillo(), Golden("report_run/UA3ABC.cbr")));
     ASSERT_EQ(platform.box.shown.size(), 1u);
@@ -176,7 +176,7 @@ TEST_F(ReportRun, EditedHeaderIsSavedAndPrinted) {
     EXPECT_EQ(shown.m_strSoapbox, "First line\r\nSecond line");
     EXPECT_EQ(shown.m_strOperators, "");
     EXPECT_EQ(shown.m_strCategoryOverlay, "ROOKIE");
-    EXPECT_EQ(shown.m_strClaimed, "4");
+    EXPECT_EQ(shown.m_strClaimed, "2");
     EXPECT_EQ(shown.m_strContest, "CQ-WPX-CW ");
     EXPECT_EQ(shown.m_strLocation, "DX");
 }

@@ -229,7 +229,7 @@ constexpr char kExpectedCbr[] =
     "CATEGORY-STATION: FIXED \r\n"
     "CATEGORY-TRANSMITTER: ONE\r\n"
     "CATEGORY-OVERLAY: YOUTH\r\n"
-    "CLAIMED-SCORE: 10\r\n"
+    "CLAIMED-SCORE: 8\r\n"
     "CLUB: \r\n"
     "LOCATION: DX\r\n"
     "CREATED-BY: Zelk 2.19\r\n"
@@ -307,7 +307,7 @@ TEST_F(ReportRun, AcceptedThenCancelled) {
     EXPECT_EQ(Setting("Operators"), "K1ABC");
     EXPECT_EQ(Setting("Location"), "DX");
     EXPECT_EQ(Setting("Name"), "");  // written, empty
-    EXPECT_EQ(Setting("Claimed"), "10");
+    EXPECT_EQ(Setting("Claimed"), "8");
     EXPECT_EQ(Setting("Start"), "0");  // a report run never opens the windows
 
     // The next run shows what was saved, and the overlay of this process.
@@ -317,7 +317,7 @@ TEST_F(ReportRun, AcceptedThenCancelled) {
     EXPECT_EQ(second.texts.at(kSoapbox), kSoapboxShown) << "read back whole";
     EXPECT_EQ(second.texts.at(kAddress), "12 Main St<CR>Apt 4");
     EXPECT_EQ(second.texts.at(kCategoryOverlay), "YOUTH");
-    EXPECT_EQ(second.texts.at(kClaimed), "10");
+    EXPECT_EQ(second.texts.at(kClaimed), "8");
     EXPECT_EQ(second.texts.at(kOperators), "K1ABC");  // now the stored value
 
     AddLog();

@@ -98,7 +98,7 @@ TEST_F(StatisticsRun, StartAndClaimedKeysAreWrittenThroughTheProfileApi) {
     int out = 12345;
     dll.GetResult0(&out);
     EXPECT_EQ(out, -1);
-    EXPECT_EQ(Setting("Claimed"), "10");
+    EXPECT_EQ(Setting("Claimed"), "8");
     EXPECT_EQ(Setting("x", "Other"), "1");
     const auto bytes = ReadBytes(SettingsFile());
     ASSERT_TRUE(bytes);
@@ -171,18 +171,18 @@ TEST_F(StatisticsRun, ResultTextAndClaimedScore) {
               "  CQ-WPX-SSB Contest 29.05-30.05.2021 \r\n"
               "     Contestant: K1ABC\r\n"
               "Band\tQSOs\tPoints\tNew Prefix\r\n"
-              "40m\t 1\t  2\r\n"
+              "40m\t 1\t  1\r\n"
               "20m\t 1\t  3\r\n"
-              "Total\t 2\t  5\t    2\r\n"
+              "Total\t 2\t  4\t    2\r\n"
               "Dupe\t 1\r\n"
               "Bad QSO\t 1\r\n"
-              "Score = 5 * 2  = 10 \r\n"
+              "Score = 4 * 2  = 8 \r\n"
               "\t\t\tRate\r\n"
               "Hourly (10min) QSO rate:     2 (12) QSOs/hour\r\n"
-              "Hourly (10min) pts rate:     5 (30) points/hour\r\n"
+              "Hourly (10min) pts rate:     4 (24) points/hour\r\n"
               "\r\n"
               "Last QSO: 3 points\r\n");
-    EXPECT_EQ(Setting("Claimed"), "10");
+    EXPECT_EQ(Setting("Claimed"), "8");
     EXPECT_EQ(std::string(dll.GetResult0(nullptr)), std::string(text));
 }
 
