@@ -12,9 +12,17 @@ pkgs=(cmake ninja-build g++ make libgtest-dev googletest
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -q "^install ok installed ${2:-}"; }
 apt_updated=""
+# A mirror in the middle of a sync fails an index now and then; the lists
+# that did arrive still serve, and a package really missing fails the install.
+apt_update() {
+  [ -z "$apt_updated" ] || return 0
+  $SUDO apt-get update -qq || { sleep 5; $SUDO apt-get update -qq; } ||
+    echo "apt-get update failed for some sources; going on with the lists it has" >&2
+  apt_updated=1
+}
 apt_install() {
   echo "installing: $*"
-  [ -n "$apt_updated" ] || { $SUDO apt-get update -qq; apt_updated=1; }
+  apt_update
   DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends "$@"
 }
 
@@ -36,20 +44,85 @@ fi
 # run through qemu's user-mode x86 emulator, registered with the kernel for
 # 32-bit x86 programs. Debian 12's qemu 7.2 takes about 50 s to start each
 # wine process (its address-space search is slow for wine's reservations), so
-# the emulator comes from bookworm-backports (qemu 10: a fraction of a second).
+# an older emulator than 8 comes from the release's backports suite instead.
 runs_32bit() { /usr/lib/wine/wine --version >/dev/null 2>&1; }
+qemu_is_new() { echo "$1" | grep -Eq '^([0-9]+:)?([89]|[1-9][0-9])\.'; }
+
+# The machine's own Debian source for its release, as "URI<TAB>Signed-By":
+# a deb822 stanza (sources.list.d/*.sources) of type deb whose suites hold the
+# release itself, else such a one-line "deb" entry. The backports suite is
+# fetched through that same mirror (a local one, a proxy, a snapshot) with
+# that same key, never through a host this script would have to name.
+debian_source() {
+  local release=$1 f
+  for f in /etc/apt/sources.list.d/*.sources; do
+    [ -r "$f" ] || continue
+    awk -v release="$release" '
+      function flush() {
+        if (types ~ /(^| )deb( |$)/ && (" " suites " ") ~ (" " release " ") &&
+            tolower(enabled) != "no" && uri != "") { print uri "\t" signed; found = 1; exit }
+        types = suites = uri = signed = enabled = ""
+      }
+      /^[ \t]*#/ { next }
+      /^[ \t]*$/ { flush(); next }
+      /^[^ \t]/ { field = tolower($1) }
+      field == "types:"     && /^[^ \t]/ { $1 = ""; types = $0 " " }
+      field == "suites:"    && /^[^ \t]/ { $1 = ""; suites = $0 }
+      field == "enabled:"   && /^[^ \t]/ { enabled = $2 }
+      field == "uris:"      && /^[^ \t]/ { uri = $2 }
+      field == "signed-by:" && /^[^ \t]/ { $1 = ""; sub(/^ +/, ""); signed = $0 }
+      field == "signed-by:" && /^[ \t]/  { signed = signed "\\n" $0 }  # a key given inline
+      END { if (!found) flush() }' "$f" | head -n 1 | grep . && return 0
+  done
+  # One-line form: deb [options] URI suite components...
+  cat /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null | awk -v release="$release" '
+    $1 != "deb" { next }
+    { signed = ""; i = 2
+      if ($2 ~ /^\[/) {
+        for (; i <= NF; i++) {
+          if ($i ~ /^\[?signed-by=/) { signed = $i; sub(/^\[?signed-by=/, "", signed); sub(/\]$/, "", signed) }
+          if ($i ~ /\]$/) { i++; break }
+        }
+      }
+      if ($(i + 1) == release) { print $i "\t" signed; exit } }' | grep .
+}
+
+add_backports() {
+  local release backports source uri signed
+  release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+  backports="$release-backports"
+  apt-cache policy | grep -q " $backports/" && return 0
+  if [ -z "$release" ] || ! source=$(debian_source "$release"); then
+    echo "no Debian source for release '${release:-unknown}' is configured in /etc/apt" >&2
+    echo "(sources.list.d/*.sources or sources.list): cannot add $backports for qemu's emulator" >&2
+    exit 1
+  fi
+  uri=${source%%$'\t'*}; signed=${source#*$'\t'}
+  echo "adding $backports from this machine's Debian source $uri"
+  { echo "Types: deb"
+    echo "URIs: $uri"
+    echo "Suites: $backports"
+    echo "Components: main"
+    [ -z "$signed" ] || printf 'Signed-By: %b\n' "$signed"
+  } | $SUDO tee "/etc/apt/sources.list.d/$backports.sources" >/dev/null
+  apt_updated=""
+}
+
 register_qemu_i386() {
-  local binfmt=/proc/sys/fs/binfmt_misc qemu=/usr/bin/qemu-i386-static
-  if ! [ -x "$qemu" ] || ! "$qemu" --version | grep -Eq 'version ([89]|[1-9][0-9])\.'; then
-    if ! apt-cache policy qemu-user-static | grep -q bookworm-backports; then
-      echo "deb http://deb.debian.org/debian bookworm-backports main" |
-        $SUDO tee /etc/apt/sources.list.d/bookworm-backports.list >/dev/null
-      apt_updated=""
+  local binfmt=/proc/sys/fs/binfmt_misc qemu=/usr/bin/qemu-i386-static candidate
+  if ! [ -x "$qemu" ] || ! qemu_is_new "$("$qemu" --version | sed -n 's/.*version \([0-9][0-9.]*\).*/\1/p')"; then
+    apt_update
+    candidate=$(apt-cache policy qemu-user-static | sed -n 's/^ *Candidate: //p')
+    if qemu_is_new "$candidate"; then
+      apt_install qemu-user-static
+    else
+      add_backports
+      apt_update
+      local release; release=$(. /etc/os-release && echo "$VERSION_CODENAME")
+      echo "installing: qemu-user-static ($release-backports)"
+      DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+        -t "$release-backports" qemu-user-static
     fi
-    [ -n "$apt_updated" ] || { $SUDO apt-get update -qq; apt_updated=1; }
-    echo "installing: qemu-user-static (bookworm-backports)"
-    DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
-      -t bookworm-backports qemu-user-static
   fi
   [ -e $binfmt/register ] || $SUDO mount -t binfmt_misc binfmt_misc $binfmt
   # "F" opens the emulator now, so a reinstalled one needs a new entry.
