@@ -39,10 +39,11 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved
                 break;
             }
             try {
-                stats::ModuleUnload();
+                // A frozen window thread may hold what the platform objects'
+                // end would take (its handles, its windows' classes): they stay.
+                if (stats::ModuleUnload() && g_platform != nullptr) g_platform->~Win32Platform();
             } catch (...) {
             }
-            if (g_platform != nullptr) g_platform->~Win32Platform();
             g_platform = nullptr;
             break;
         default:

@@ -16,9 +16,9 @@ void ModuleLoad(const Platform& platform) {
     g_plugin.store(new Plugin(platform));
 }
 
-void ModuleUnload() {
+bool ModuleUnload() {
     Plugin* plugin = g_plugin.exchange(nullptr);
-    if (plugin == nullptr) return;
+    if (plugin == nullptr) return true;
     plugin->WriteWaitingLines();
     IWindowThread& windows = *plugin->GetPlatform().windows;
     const bool stopped = windows.Stop();
@@ -27,10 +27,11 @@ void ModuleUnload() {
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
     if (stopped) {
         delete plugin;
-    } else {
-        // It never runs again, and the state it may hold stays allocated.
-        windows.Freeze();
+        return true;
     }
+    // It never runs again, and the state it may hold stays allocated.
+    windows.Freeze();
+    return false;
 }
 
 void ModuleProcessExit() {

@@ -17,8 +17,7 @@ __attribute__((constructor)) void OnLoad() {
 }
 
 __attribute__((destructor)) void OnUnload() {
-    stats::ModuleUnload();
-    if (g_platform != nullptr) g_platform->~PortablePlatform();
+    if (stats::ModuleUnload() && g_platform != nullptr) g_platform->~PortablePlatform();
     g_platform = nullptr;
 }
 

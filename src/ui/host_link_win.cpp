@@ -73,10 +73,12 @@ void Win32HostLink::Connect() {
     running->Release();
 }
 
-void Win32HostLink::Abandon() {
+bool Win32HostLink::Abandon() {
     WithdrawFilter();  // a call into the apartment only, never into the host
+    const bool left = dispatch_ != nullptr;
     dispatch_ = nullptr;
     comInitialised_ = false;
+    return left;
 }
 
 void Win32HostLink::Disconnect() {

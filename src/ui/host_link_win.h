@@ -25,8 +25,9 @@ public:
     void Disconnect();
     // Forgets the link without a call: releasing a proxy and uninitialising COM
     // both wait for the host's thread, which is blocked while it unloads the
-    // library. The references go when the thread ends.
-    void Abandon();
+    // library. True when a reference to the host was left behind, which the
+    // thread must then never give back (see Win32WindowThread::Run).
+    bool Abandon();
     bool Connected() const override { return dispatch_ != nullptr; }
     void SendMacro(const std::string& macro) override;
     double GetFrequency() override;

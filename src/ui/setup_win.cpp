@@ -74,6 +74,27 @@ void OnCommand(HWND window, UiContext& c, int id) {
     }
 }
 
+// The Setup window's initialisation has made the host link and posted the
+// first refresh, which opens the views; with it handled in the modal loop the
+// thread's start-up is over once the windows have been shown and painted once
+// (a first paint looks up the system's text and theme functions). The modal
+// loop would show the Setup window only when it first finds no message; it
+// is shown here, as that loop would, so that its first paint is part of the
+// start-up too.
+struct StartUpEnd {
+    HWND window;
+    UiContext& c;
+    ~StartUpEnd() {
+        if (c.started) return;
+        c.started = true;
+        if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+        for (HWND view : {c.thread.prefixWindow.load(), c.thread.prevQsoWindow.load()})
+            if (view != nullptr) UpdateWindow(view);
+        c.thread.SignalStarted();
+    }
+};
+
 INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* c = reinterpret_cast<UiContext*>(GetWindowLongPtrA(window, DWLP_USER));
     try {
@@ -109,6 +130,8 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 return FALSE;
             default:
                 if (message == kRefreshViewsMessage && c != nullptr) {
+                    // The first refresh ends the start-up, even when it fails.
+                    StartUpEnd end{window, *c};
                     RefreshViews(c->setup->Refresh(), c->plugin.State(), c->ui, c->host, c->views, c->plugin.Settings());
                     return TRUE;
                 }

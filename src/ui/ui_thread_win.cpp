@@ -1,5 +1,7 @@
 #include "ui/ui_thread_win.h"
 
+#include <objbase.h>
+
 #include <algorithm>
 #include <chrono>
 #include <iterator>
@@ -16,8 +18,18 @@ namespace {
 // stuck in a call to the host must not hang the host at unload.
 constexpr DWORD kCloseTimeoutMs = 2000;
 constexpr auto kStopTimeout = std::chrono::seconds(5);
-// How long a reset waits at most for the new thread to run.
+// How long a reset waits at most for the new thread's start-up.
 constexpr DWORD kStartTimeoutMs = 5000;
+
+// A host whose automation object lives on the thread that calls the reset
+// answers the new thread's first calls to it only while that thread serves
+// them: a single-threaded apartment's wait lets them in (and only them, with
+// the few messages the system itself treats so); any other thread just waits.
+void WaitServingCalls(HANDLE* handles, DWORD count, DWORD timeoutMs) {
+    DWORD index = 0;
+    const HRESULT hr = CoWaitForMultipleHandles(0, timeoutMs, count, handles, &index);
+    if (FAILED(hr) && hr != RPC_S_CALLPENDING) WaitForMultipleObjects(count, handles, FALSE, timeoutMs);
+}
 
 void SendCloseRequest(HWND window) {
     if (window == nullptr) return;
@@ -48,11 +60,11 @@ UiContext::UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t)
     : module(m), plugin(p), thread(t), ui(t.ui), host(t.Stopping()), views(*this, t) {}
 
 Win32WindowThread::Win32WindowThread(HINSTANCE module)
-    : module_(module), running_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
+    : module_(module), started_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
 
 Win32WindowThread::~Win32WindowThread() {
     if (thread_ != nullptr) CloseHandle(thread_);
-    if (running_ != nullptr) CloseHandle(running_);
+    if (started_ != nullptr) CloseHandle(started_);
 }
 
 bool Win32ViewWindows::IsOpen(View view) const {
@@ -98,7 +110,7 @@ void Win32WindowThread::Start(Plugin& plugin) {
     if (HasSetupWindow()) Stop();
     plugin_ = &plugin;
     ++startedThreads_;
-    if (running_ != nullptr) ResetEvent(running_);
+    if (started_ != nullptr) ResetEvent(started_);
     DWORD id = 0;
     HANDLE thread = CreateThread(nullptr, 0, ThreadProc, this, 0, &id);
     if (thread == nullptr) {
@@ -110,29 +122,36 @@ void Win32WindowThread::Start(Plugin& plugin) {
     if (thread_ != nullptr) CloseHandle(thread_);
     thread_ = thread;
     threadId_.store(id);
-    // A new thread passes the loader's start-up before it runs any code of
-    // ours, and that needs the lock an unloading host holds for the whole
-    // unload: a stop then could only run out of time, and the thread would
-    // start in an unmapped image. So the reset returns only once it runs.
-    HANDLE waits[] = {running_, thread};
-    if (running_ != nullptr) WaitForMultipleObjects(2, waits, FALSE, kStartTimeoutMs);
+    // Whatever a thread does for the first time may need the loader's lock:
+    // its own start, its first window (the display driver, input methods,
+    // themes), the dialog template, COM's start-up and the first call to the
+    // host. An unloading host holds that lock for the whole unload while it
+    // waits for this thread, so none of it may be left for then: the reset
+    // returns only once the start-up is over (or the thread has ended).
+    HANDLE waits[] = {started_, thread};
+    if (started_ != nullptr) WaitServingCalls(waits, 2, kStartTimeoutMs);
+}
+
+void Win32WindowThread::SignalStarted() {
+    if (started_ != nullptr) SetEvent(started_);
 }
 
 DWORD WINAPI Win32WindowThread::ThreadProc(LPVOID self) { return static_cast<Win32WindowThread*>(self)->Run(); }
 
 DWORD Win32WindowThread::Run() {
-    if (running_ != nullptr) SetEvent(running_);
     bool expected = false;
     if (stopping_.load() || !setupExists_.compare_exchange_strong(expected, true)) {
+        SignalStarted();
         --startedThreads_;
         return 1;
     }
+    bool hostReferenceLeft = false;
     try {
         UiContext context(module_, *plugin_, *this);
         RunSetupWindow(context);
         context.views.DestroyAll();
         if (stopping_.load())
-            context.host.Abandon();
+            hostReferenceLeft = context.host.Abandon();
         else
             context.host.Disconnect();
         if (context.brush != nullptr) DeleteObject(context.brush);
@@ -141,7 +160,18 @@ DWORD Win32WindowThread::Run() {
     }
     setupWindow.store(nullptr);
     setupExists_.store(false);
-    --startedThreads_;  // last: after this the host may unload the library
+    SignalStarted();  // a start-up that failed is over too
+    --startedThreads_;  // after this the host may unload the library
+    if (hostReferenceLeft) {
+        // A thread that ends gives back what its apartment still holds, and
+        // it does so while it holds the loader's lock: a call to the host,
+        // which needs a new thread of the process's pool, which needs that
+        // lock. The process would hang for good at its next library load or
+        // thread start. So this thread never ends: it waits here, holding no
+        // lock and no window, until the process ends; nothing wakes it, so it
+        // never returns into the library's code once the image is gone.
+        for (;;) SleepEx(INFINITE, FALSE);
+    }
     return 0;
 }
 
@@ -175,11 +205,13 @@ bool Win32WindowThread::Stop() {
 }
 
 void Win32WindowThread::Freeze() {
-    // The thread has not answered for the whole stop, so it waits in a call
-    // that did not return (the host's, most likely); it holds none of the
-    // process's locks that code outside such a wait takes. Suspended, it never
-    // returns into the library's code once the image is gone; the system
-    // ends it with the process.
+    // The thread has not answered for the whole stop. Its start-up was over
+    // before the reset returned and its way out needs nothing of the loader,
+    // so it waits in a call that did not return (the host's, most likely) and
+    // holds none of the process's locks that code outside such a wait takes;
+    // the rest of the unload leaves alone everything it refers to. Suspended,
+    // it never returns into the library's code once the image is gone; the
+    // system ends it with the process.
     if (thread_ == nullptr || threadId_.load() == GetCurrentThreadId()) return;
     if (SuspendThread(thread_) == static_cast<DWORD>(-1)) return;
     // SuspendThread only asks; reading the context waits until it is done.

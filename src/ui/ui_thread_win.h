@@ -51,6 +51,7 @@ struct UiContext {
     SetupModel* setup = nullptr;
     HWND setupWindow = nullptr;
     bool hostErrorShown = false;  // one box about a failing host at a time
+    bool started = false;         // the reset that started the thread has been told
 
     UiContext(HINSTANCE m, Plugin& p, Win32WindowThread& t);
 };
@@ -66,6 +67,8 @@ public:
     const std::atomic<bool>& Stopping() const { return stopping_; }
     bool HasSetupWindow() const override { return setupExists_.load(); }
     void PostRefresh() override;
+    // The window thread's start-up is over: the reset that started it returns.
+    void SignalStarted();
 
     // Kept up to date by the window thread, read by the host's thread.
     std::atomic<HWND> setupWindow{nullptr};
@@ -83,7 +86,7 @@ private:
     DWORD Run();
 
     HINSTANCE module_;
-    HANDLE running_ = nullptr;  // set by a new thread once it runs code of ours
+    HANDLE started_ = nullptr;  // set by a new thread once its start-up is over
     HANDLE thread_ = nullptr;   // the last thread started
     std::atomic<DWORD> threadId_{0};
     Plugin* plugin_ = nullptr;

@@ -123,39 +123,6 @@ private:
 
 }  // namespace
 
-bool StartIdleThreadPoolWorkers() {
-    // Enough for both ends of one call: the caller's wait and the object's dispatch, and a spare.
-    constexpr int kWorkers = 3;
-    struct Latch {
-        std::atomic<int> started{0}, finished{0};
-        HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    };
-    auto* latch = new Latch;
-    // A thread routine of the system's calling convention, which a lambda has not.
-    struct Work {
-        static DWORD WINAPI Run(LPVOID p) {
-            auto* l = static_cast<Latch*>(p);
-            ++l->started;
-            WaitForSingleObject(l->release, 10000);  // so that each item has a worker of its own
-            ++l->finished;
-            return 0;
-        }
-    };
-    int queued = 0;
-    for (int i = 0; i < kWorkers; ++i)
-        if (QueueUserWorkItem(Work::Run, latch, WT_EXECUTELONGFUNCTION)) ++queued;
-    const auto deadline = GetTickCount64() + 10000;
-    while (latch->started.load() < queued && GetTickCount64() < deadline) Sleep(1);
-    const bool ok = queued == kWorkers && latch->started.load() == kWorkers;
-    SetEvent(latch->release);
-    while (latch->finished.load() < latch->started.load() && GetTickCount64() < deadline) Sleep(1);
-    if (latch->finished.load() == queued) {
-        CloseHandle(latch->release);
-        delete latch;
-    }  // else a work item may still read it: left alone
-    return ok;
-}
-
 bool RegisterHostProgId() {
     const DWORD bytes = sizeof kHostClsidText;
     return RegSetValueW(HKEY_CLASSES_ROOT, (std::wstring(kProgIdKey) + L"\\CLSID").c_str(), REG_SZ, kHostClsidText,

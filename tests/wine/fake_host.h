@@ -23,16 +23,6 @@ namespace wine_tests {
 bool RegisterHostProgId();
 void UnregisterHostProgId();
 
-// Wine releases the proxies that a thread still holds when the thread ends,
-// with a remote call that needs a worker of the process's thread pool, and it
-// makes that call while it holds the loader lock. A worker that has to be
-// started first then waits for that very lock, and the process hangs for
-// good. The plug-in's window thread ends so at unload (it drops its link to
-// the host without a release), and the pool's workers end after 5 s idle.
-// So before the library is unloaded this leaves a few workers started and
-// idle; true when they were.
-bool StartIdleThreadPoolWorkers();
-
 class FakeHost {
 public:
     // Starts the object's thread and registers the running object; Error()

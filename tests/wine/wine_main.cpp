@@ -11,8 +11,16 @@
 
 #include "stats_dll.h"
 #include "ui_support.h"
+#include "unload_host.h"
 
 int main(int argc, char** argv) {
+    // stats_wine_tests --unload-host <window|bare> <times> <Stats.dll>: a bare
+    // host process, before anything of the test program has run.
+    if (argc == 5 && std::string(argv[1]) == "--unload-host") {
+        char full[MAX_PATH + 1] = {};
+        GetFullPathNameA(argv[4], sizeof full, full, nullptr);
+        return wine_tests::RunUnloadHost({full, std::string(argv[2]) == "window", std::atoi(argv[3])});
+    }
     testing::InitGoogleTest(&argc, argv);
 
     std::string path;

@@ -1,0 +1,18 @@
+// The unload host: this test program started again as a bare host process
+// (see unload_host.cpp); the window suite runs it and reads its exit code.
+#pragma once
+
+#include <string>
+
+namespace wine_tests {
+
+struct UnloadHostOptions {
+    std::string dllPath;
+    bool ownWindow = false;
+    int times = 1;
+};
+
+// 0 when every unload took under 1 s, 1 when one did not, 2 when the run failed.
+int RunUnloadHost(const UnloadHostOptions& options);
+
+}  // namespace wine_tests
