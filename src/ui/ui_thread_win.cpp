@@ -23,8 +23,9 @@ constexpr DWORD kStartTimeoutMs = 5000;
 
 // A host whose automation object lives on the thread that calls the reset
 // answers the new thread's first calls to it only while that thread serves
-// them: a single-threaded apartment's wait lets them in (and only them, with
-// the few messages the system itself treats so); any other thread just waits.
+// them: in a single-threaded apartment this wait is COM's modal loop, which
+// lets them in as during any call the host makes itself; on any other thread
+// it is a plain wait.
 void WaitServingCalls(HANDLE* handles, DWORD count, DWORD timeoutMs) {
     DWORD index = 0;
     const HRESULT hr = CoWaitForMultipleHandles(0, timeoutMs, count, handles, &index);
