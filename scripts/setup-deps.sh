@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the builds and test suites need, only when missing
-# (libclang-rt-14-dev: the fuzzing and sanitizer runtimes, which clang only recommends).
+# (libclang-rt-14-dev: the fuzzing and sanitizer runtimes, which clang only recommends;
+# chromium and a font: the browser test of stats-host's contest page).
 # The shipping Stats.dll is a 32-bit program's plug-in, so its suite needs
 # 32-bit wine next to wine64: wine32 and libwine from the i386 architecture,
 # at exactly the installed wine64's version (wine64 hands a 32-bit program to
@@ -8,7 +9,7 @@
 set -euo pipefail
 pkgs=(cmake ninja-build g++ make libgtest-dev googletest
       g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-      clang libclang-rt-14-dev wine64 xvfb fonts-wine hamradio-files)
+      clang libclang-rt-14-dev wine64 xvfb fonts-wine hamradio-files chromium fonts-dejavu-core)
 SUDO=""; [ "$(id -u)" -ne 0 ] && SUDO="sudo"
 installed() { dpkg-query -W -f='${Status} ${Version}' "$1" 2>/dev/null | grep -q "^install ok installed ${2:-}"; }
 apt_updated=""

@@ -5,19 +5,24 @@
 //
 // Exit status: 0 done; 2 bad input or usage (the message names the file, the
 // record and the field); 1 the plug-in or the working directory failed.
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "contest_page.h"
 #include "country_file.h"
 #include "host_platform.h"
 #include "host_session.h"
 #include "log_mapping.h"
 #include "log_source.h"
+#include "page_replay.h"
 #include "settings_key.h"
 #include "stats_version.h"
 #include "wpx_prefix.h"
@@ -29,11 +34,19 @@ namespace {
 
 constexpr const char kUsage[] =
     "usage: stats-host [options] LOG\n"
+    "       stats-host --page FILE.html [options] LOG [LOG...]\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
     "program does.\n"
     "\n"
+    "  --page FILE.html    write a page that shows how the contest went: the plug-in's\n"
+    "                      summary, QSOs per hour, the score hour by hour, the rate\n"
+    "                      sheet, peak rates, off-times, continents and calls to check;\n"
+    "                      with two or more logs of one contest, how they compare\n"
+    "  --calls PATH        the list of active contest calls the page checks calls\n"
+    "                      against (default: /usr/share/hamradio-files/MASTER.SCP when\n"
+    "                      present; \"\" for none)\n"
     "  --call CALL         own call (default: the log's STATION_CALLSIGN or OPERATOR,\n"
     "                      or its CALLSIGN: line)\n"
     "  --country C         own country: its prefix in the country file, or an entity\n"
@@ -61,6 +74,10 @@ constexpr const char kUsage[] =
 
 constexpr const char kDefaultCountryFile[] = "/usr/share/hamradio-files/cty.dat";
 constexpr const char kSettingsFile[] = "Plugins/CQ-WPX-CW-SSB.ini";
+constexpr const char kDefaultActiveCalls[] = "/usr/share/hamradio-files/MASTER.SCP";
+// A contest lasts a weekend: a page of a log spread over more than this would
+// draw thousands of hours of nothing.
+constexpr double kLongestSpanDays = 21.0;
 constexpr std::size_t kProgressFrom = 10000;  // records; smaller logs finish before a bar would help
 
 struct CheckRequest {
@@ -70,6 +87,8 @@ struct CheckRequest {
 
 struct Options {
     std::string log;
+    std::vector<std::string> moreLogs;  // a page's further logs
+    std::optional<std::string> page, calls;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
     std::vector<CheckRequest> checks;
@@ -129,6 +148,10 @@ Options ParseOptions(int argc, char** argv) {
             o.dir = value(i);
         } else if (a == "--plugin") {
             o.plugin = value(i);
+        } else if (a == "--page") {
+            o.page = value(i);
+        } else if (a == "--calls") {
+            o.calls = value(i);
         } else if (a == "--cty") {
             o.cty = value(i);
             o.ctyGiven = true;
@@ -137,10 +160,16 @@ Options ParseOptions(int argc, char** argv) {
         } else if (o.log.empty()) {
             o.log = a;
         } else {
-            throw UsageError("one log at a time (" + o.log + " and " + a + ")");
+            o.moreLogs.push_back(a);
         }
     }
     if (o.log.empty() && !o.version) throw UsageError("no log file given");
+    if (!o.moreLogs.empty() && !o.page)
+        throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() + "), unless for a --page");
+    if (o.page && (o.html || o.report || !o.checks.empty()))
+        throw UsageError("--page makes a page: --html, --report and --check do not go with it");
+    if (!o.moreLogs.empty() && (o.call || o.country || o.continent))
+        throw UsageError("--call, --country and --continent describe one log's station: give one log with them");
     for (const CheckRequest& c : o.checks)
         if (c.band.empty() || c.mode.empty()) throw UsageError("--check " + c.call + " needs --band and --mode");
     return o;
@@ -232,6 +261,199 @@ private:
     bool shown_;
 };
 
+// The own station, the contest dates and the contest mode of one log's run.
+struct RunPlan {
+    LogSurvey survey;
+    HostStation station;
+    bool cwContest = false;
+};
+
+RunPlan PlanRun(const Options& o, const std::string& log, const CountryFile* cty) {
+    RunPlan plan;
+    LogSurvey& survey = plan.survey;
+    HostStation& station = plan.station;
+    survey = Survey(log, cty);
+    if (survey.mappable == 0) std::fprintf(stderr, "%s: no QSO to pass to the plug-in\n", log.c_str());
+
+    // The own station's country comes from the same file as every QSO's, so
+    // that the plug-in's same-country test compares like with like.
+    station.call = o.call.value_or(survey.stationCall);
+    const Location own = o.country ? CountryOption(*o.country, cty, station.call)
+                                   : Locate(cty, station.call, survey.stationDxcc, "");
+    if (!own.found && cty != nullptr)
+        std::fprintf(stderr, "stats-host: no country for the own call %s in the country file: give --country\n",
+                     station.call.c_str());
+    station.countryPrefix = own.country;
+    station.continent = o.continent.value_or(own.continent);
+    const double first = survey.first.value_or(0.0), last = survey.last.value_or(0.0);
+    station.start = stats::OleDateTime::Valid(o.start ? ParseDateOption("--start", *o.start) : first);
+    station.end = stats::OleDateTime::Valid(o.end ? ParseDateOption("--end", *o.end) : last);
+
+    // The contest mode: the option, else the contest the log names, else its QSOs.
+    bool& cwContest = plan.cwContest;
+    cwContest = survey.cw > survey.ssb;
+    if (o.contest) {
+        cwContest = *o.contest == "cw";
+    } else if (survey.contest == "CQ-WPX-CW" || survey.contest == "CQ-WPX-SSB") {
+        cwContest = survey.contest == "CQ-WPX-CW";
+    } else if (!survey.contest.empty()) {
+        std::fprintf(stderr, "stats-host: the log's contest %s is not CQ-WPX-CW or CQ-WPX-SSB: %s by its QSOs\n",
+                     survey.contest.c_str(), cwContest ? "CW" : "SSB");
+    }
+
+    return plan;
+}
+
+bool EnterWorkingDirectory(const std::string& dir) {
+    std::error_code ec;
+    if (dir.empty()) return true;
+    fs::create_directories(dir, ec);
+    fs::current_path(dir, ec);
+    if (ec) std::fprintf(stderr, "stats-host: cannot work in %s: %s\n", dir.c_str(), ec.message().c_str());
+    return !ec;
+}
+
+// The operator's contest-mode choice lives in the plug-in's settings file.
+// "Start" = 1 keeps the plug-in's own windows closed: there is no screen here.
+bool WriteRunSettings(bool cwContest) {
+    std::error_code ec;
+    fs::create_directories("Plugins", ec);
+    if (WriteSettingsKey(kSettingsFile, "Settings", "CW", cwContest ? "1" : "0") &&
+        WriteSettingsKey(kSettingsFile, "Settings", "Start", "1"))
+        return true;
+    std::fprintf(stderr, "stats-host: cannot write %s in %s\n", kSettingsFile, fs::current_path(ec).string().c_str());
+    return false;
+}
+
+std::string FormatHostDate(double hostDate) {
+    int year, month, day, hour, minute, second;
+    CalendarOf(hostDate, year, month, day, hour, minute, second);
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", year, month, day);
+    return text;
+}
+
+// The contest page of one log, or of several logs of one contest compared.
+// Bad input is said plainly and makes no page (status 2).
+int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    const std::string pagePath = fs::absolute(*o.page).string();
+    std::vector<std::string> files{o.log};
+    files.insert(files.end(), o.moreLogs.begin(), o.moreLogs.end());
+
+    page::PageInput input;
+    {
+        std::error_code ec;
+        const std::string path = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
+                                         : (fs::exists(kDefaultActiveCalls, ec) ? kDefaultActiveCalls : "");
+        std::string error;
+        if (!path.empty()) {
+            if (auto calls = ReadActiveCalls(path, &error)) {
+                input.activeCalls = std::move(*calls);
+                input.activeCallsSource = fs::path(path).filename().string();
+            } else if (o.calls) {
+                throw UsageError("--calls " + error);
+            }
+        }
+    }
+
+    struct Entry {
+        std::string file, path;
+        RunPlan plan;
+        PageLog log;
+    };
+    std::vector<Entry> entries;
+    auto refuse = [](const std::string& what) {
+        std::fprintf(stderr, "stats-host: %s: no page\n", what.c_str());
+        return 2;
+    };
+    for (const std::string& file : files) {
+        const std::string path = fs::absolute(file).string();
+        Entry e{file, path, PlanRun(o, path, cty), {}};
+        const LogSurvey& survey = e.plan.survey;
+        if (survey.records == 0) return refuse(file + ": the log holds no QSO");
+        if (survey.mappable == 0) return refuse(file + ": no QSO of the log has a date and time the page can use");
+        if (*survey.last - *survey.first > kLongestSpanDays) {
+            char days[32];
+            std::snprintf(days, sizeof days, "%.0f", *survey.last - *survey.first);
+            return refuse(file + ": its QSOs span " + days + " days (" + FormatHostDate(*survey.first) + " to " +
+                          FormatHostDate(*survey.last) + "), not one contest");
+        }
+        e.log = ReadPageLog(path, cty);
+        entries.push_back(std::move(e));
+    }
+    const RunPlan& lead = entries.front().plan;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        const RunPlan& other = entries[i].plan;
+        if (other.cwContest != lead.cwContest)
+            return refuse(entries.front().file + " is " + (lead.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB") + " and " +
+                          entries[i].file + " " + (other.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB") +
+                          ": a page compares logs of one contest");
+        if (std::fabs(std::floor(*other.survey.first) - std::floor(*lead.survey.first)) > 2.0)
+            return refuse(entries.front().file + " (" + FormatHostDate(*lead.survey.first) + ") and " + entries[i].file +
+                          " (" + FormatHostDate(*other.survey.first) + ") are not logs of one contest");
+    }
+
+    // One hour grid for every log: from the day of the first QSO (or
+    // --start), at least the contest's 48 hours.
+    double first = *lead.survey.first, last = *lead.survey.last;
+    for (const Entry& e : entries) {
+        first = std::min(first, *e.plan.survey.first);
+        last = std::max(last, *e.plan.survey.last);
+    }
+    input.start = o.start ? ParseDateOption("--start", *o.start) : std::floor(first);
+    input.hours = std::max(48, static_cast<int>(std::floor((last - input.start) * 24.0 + 1e-9)) + 1);
+
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
+        return 1;
+    }
+    if (!EnterWorkingDirectory(o.dir)) return 1;
+    for (Entry& e : entries) {
+        page::LogFigures figures;
+        figures.file = e.file;
+        figures.station = e.plan.station.call;
+        figures.cw = e.plan.cwContest;
+        ReadCabrilloHeader(e.path, figures);
+        if (!WriteRunSettings(e.plan.cwContest)) return 1;
+        session->Reset(e.plan.station, false);
+        ReplayForPage(*session, e.log, e.plan.station, input.start, figures);
+        input.logs.push_back(std::move(figures));
+    }
+    // The plug-in's own page of each log: a host that asks for it keeps it.
+    session->AskForHtml();
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!WriteRunSettings(entries[i].plan.cwContest)) return 1;
+        session->Reset(entries[i].plan.station, false);
+        AddAll(*session, entries[i].log);
+        input.logs[i].summaryHtml = session->Result();
+    }
+
+    const std::string html = page::RenderPage(input);
+    const std::string temporary = pagePath + ".tmp";
+    {
+        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+        out.write(html.data(), static_cast<std::streamsize>(html.size()));
+        out.close();
+        std::error_code ec;
+        if (!out) {
+            fs::remove(temporary, ec);
+            std::fprintf(stderr, "stats-host: cannot write %s\n", pagePath.c_str());
+            return 1;
+        }
+        fs::rename(temporary, pagePath, ec);
+        if (ec) {
+            fs::remove(temporary, ec);
+            std::fprintf(stderr, "stats-host: cannot write %s: %s\n", pagePath.c_str(), ec.message().c_str());
+            return 1;
+        }
+    }
+    std::fprintf(stderr, "stats-host: %s: the page of %zu log%s, %zu KiB\n", pagePath.c_str(), entries.size(),
+                 entries.size() == 1 ? "" : "s", (html.size() + 1023) / 1024);
+    return 0;
+}
+
 int Run(const Options& o) {
     // Paths are settled before the working directory changes.
     const std::string plugin = o.plugin.empty() ? FindPlugin() : fs::absolute(o.plugin).string();
@@ -258,35 +480,12 @@ int Run(const Options& o) {
         }
     }
     const CountryFile* cty = countries ? &*countries : nullptr;
+    if (o.page) return MakePage(o, plugin, cty);
 
-    const LogSurvey survey = Survey(log, cty);
-    if (survey.mappable == 0) std::fprintf(stderr, "%s: no QSO to pass to the plug-in\n", log.c_str());
-
-    // The own station's country comes from the same file as every QSO's, so
-    // that the plug-in's same-country test compares like with like.
-    HostStation station;
-    station.call = o.call.value_or(survey.stationCall);
-    const Location own = o.country ? CountryOption(*o.country, cty, station.call)
-                                   : Locate(cty, station.call, survey.stationDxcc, "");
-    if (!own.found && cty != nullptr)
-        std::fprintf(stderr, "stats-host: no country for the own call %s in the country file: give --country\n",
-                     station.call.c_str());
-    station.countryPrefix = own.country;
-    station.continent = o.continent.value_or(own.continent);
-    const double first = survey.first.value_or(0.0), last = survey.last.value_or(0.0);
-    station.start = stats::OleDateTime::Valid(o.start ? ParseDateOption("--start", *o.start) : first);
-    station.end = stats::OleDateTime::Valid(o.end ? ParseDateOption("--end", *o.end) : last);
-
-    // The contest mode: the option, else the contest the log names, else its QSOs.
-    bool cwContest = survey.cw > survey.ssb;
-    if (o.contest) {
-        cwContest = *o.contest == "cw";
-    } else if (survey.contest == "CQ-WPX-CW" || survey.contest == "CQ-WPX-SSB") {
-        cwContest = survey.contest == "CQ-WPX-CW";
-    } else if (!survey.contest.empty()) {
-        std::fprintf(stderr, "stats-host: the log's contest %s is not CQ-WPX-CW or CQ-WPX-SSB: %s by its QSOs\n",
-                     survey.contest.c_str(), cwContest ? "CW" : "SSB");
-    }
+    const RunPlan plan = PlanRun(o, log, cty);
+    const LogSurvey& survey = plan.survey;
+    const HostStation& station = plan.station;
+    const bool cwContest = plan.cwContest;
 
     // The calls to check, settled before the plug-in sees anything.
     std::vector<HostCheck> checks;
@@ -309,23 +508,7 @@ int Run(const Options& o) {
         return 1;
     }
 
-    std::error_code ec;
-    if (!o.dir.empty()) {
-        fs::create_directories(o.dir, ec);
-        fs::current_path(o.dir, ec);
-        if (ec) {
-            std::fprintf(stderr, "stats-host: cannot work in %s: %s\n", o.dir.c_str(), ec.message().c_str());
-            return 1;
-        }
-    }
-    // The operator's contest-mode choice lives in the plug-in's settings file.
-    // "Start" = 1 keeps the plug-in's own windows closed: there is no screen here.
-    fs::create_directories("Plugins", ec);
-    if (!WriteSettingsKey(kSettingsFile, "Settings", "CW", cwContest ? "1" : "0") ||
-        !WriteSettingsKey(kSettingsFile, "Settings", "Start", "1")) {
-        std::fprintf(stderr, "stats-host: cannot write %s in %s\n", kSettingsFile, fs::current_path(ec).string().c_str());
-        return 1;
-    }
+    if (!EnterWorkingDirectory(o.dir) || !WriteRunSettings(cwContest)) return 1;
 
     if (o.html) session->AskForHtml();
     session->Reset(station, o.report);

@@ -1,0 +1,771 @@
+#include "contest_page.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace tools::page {
+
+namespace {
+
+constexpr double kMinutesPerDay = 24.0 * 60.0;
+// Lists of calls stop here: a page to read, not a dump.
+constexpr std::size_t kListedCalls = 300;
+
+const char* const kBandOrder[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
+const char* const kBandColours[] = {"#6a3d9a", "#1f78b4", "#33a02c", "#e31a1c", "#ff7f00", "#b15928"};
+const char* const kLogColours[] = {"#1f78b4", "#e31a1c", "#33a02c", "#6a3d9a", "#ff7f00", "#b15928", "#444444"};
+
+std::string Format(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
+
+std::string Num(std::int64_t n) {
+    // Thousands separated by a thin space, as figures in a table read best.
+    std::string digits = std::to_string(n < 0 ? -n : n), out;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += "&#8201;";
+        out += digits[i];
+    }
+    return n < 0 ? "&minus;" + out : out;
+}
+
+int BandRank(const std::string& band) {
+    for (int i = 0; i < 6; ++i)
+        if (band == kBandOrder[i]) return i;
+    return 6;
+}
+
+std::string BandColour(const std::string& band) {
+    const int rank = BandRank(band);
+    return rank < 6 ? kBandColours[rank] : "#888888";
+}
+
+// Calendar fields of a host date (days since 30 December 1899, a Saturday).
+struct When {
+    int year, month, day, hour, minute, weekday;  // weekday 0 = Sunday
+};
+When WhenOf(double hostDate) {
+    const double minutesTotal = std::floor(hostDate * kMinutesPerDay + 0.5);
+    const auto days = static_cast<long long>(std::floor(minutesTotal / kMinutesPerDay));
+    const auto minuteOfDay = static_cast<int>(minutesTotal - static_cast<double>(days) * kMinutesPerDay);
+    // Days since 1970-01-01, then the civil date (Howard Hinnant's algorithm).
+    long long z = days - 25569 + 719468;
+    const long long era = (z >= 0 ? z : z - 146096) / 146097;
+    const auto doe = static_cast<unsigned>(z - era * 146097);
+    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
+    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
+    const unsigned mp = (5 * doy + 2) / 153;
+    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
+    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
+    const long long y = static_cast<long long>(yoe) + era * 400 + (m <= 2);
+    const int weekday = static_cast<int>(((days % 7) + 7 + 6) % 7);  // day 0 was a Saturday
+    return When{static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), minuteOfDay / 60, minuteOfDay % 60,
+                weekday};
+}
+
+const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+const char* const kMonths[] = {"January", "February", "March",     "April",   "May",      "June",
+                               "July",    "August",   "September", "October", "November", "December"};
+
+std::string Two(int n) {
+    char text[8];
+    std::snprintf(text, sizeof text, "%02d", n);
+    return text;
+}
+
+// "Sat 27 10:00"
+std::string DayTime(double hostDate) {
+    const When w = WhenOf(hostDate);
+    return std::string(kDays[w.weekday]) + " " + std::to_string(w.day) + " " + Two(w.hour) + ":" + Two(w.minute);
+}
+
+// "27 May 2023 10:00 UTC"
+std::string FullTime(double hostDate) {
+    const When w = WhenOf(hostDate);
+    return std::to_string(w.day) + " " + kMonths[w.month - 1] + " " + std::to_string(w.year) + " " + Two(w.hour) +
+           ":" + Two(w.minute) + " UTC";
+}
+
+std::string Duration(double days) {
+    const auto minutes = static_cast<long long>(std::llround(days * kMinutesPerDay));
+    return std::to_string(minutes / 60) + " h " + Two(static_cast<int>(minutes % 60)) + " min";
+}
+
+std::string Period(double start, int hours) {
+    const When a = WhenOf(start), b = WhenOf(start + (hours - 1) / 24.0);
+    std::string text = std::to_string(a.day);
+    if (a.month != b.month || a.year != b.year) text += std::string(" ") + kMonths[a.month - 1];
+    if (a.year != b.year) text += " " + std::to_string(a.year);
+    if (a.day != b.day || a.month != b.month || a.year != b.year) text += "&ndash;" + std::to_string(b.day);
+    return text + " " + kMonths[b.month - 1] + " " + std::to_string(b.year) + ", " + std::to_string(hours) +
+           " hours from " + Two(a.hour) + ":00 UTC";
+}
+
+// An axis label: short, since a score runs to millions.
+std::string AxisNumber(std::int64_t n) {
+    if (n >= 1000000 && n % 100000 == 0) {
+        std::string text = Format("%.1f", n / 1e6);
+        if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+        return text + "M";
+    }
+    if (n >= 10000 && n % 1000 == 0) return std::to_string(n / 1000) + "k";
+    return Num(n);
+}
+
+std::int64_t NiceCeiling(std::int64_t value) {
+    if (value <= 5) return 5;
+    double step = std::pow(10.0, std::floor(std::log10(static_cast<double>(value))));
+    for (const double f : {1.0, 2.0, 2.5, 5.0, 10.0})
+        if (f * step >= static_cast<double>(value)) return static_cast<std::int64_t>(f * step);
+    return static_cast<std::int64_t>(10 * step);
+}
+
+const char* ContestName(bool cw) { return cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"; }
+
+// The bands of a log in the plug-in's display order: its text result's rows,
+// then any counted band it did not show.
+std::vector<std::string> BandsOf(const LogFigures& log) {
+    std::vector<std::string> bands;
+    for (const BandRow& row : log.result.bands) bands.push_back(row.band);
+    for (const CountedQso& q : log.counted)
+        if (std::find(bands.begin(), bands.end(), q.band) == bands.end()) bands.push_back(q.band);
+    return bands;
+}
+
+int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }
+
+// QSOs per hour and band: [hour][band index].
+std::vector<std::vector<int>> HourlyByBand(const LogFigures& log, const std::vector<std::string>& bands, double start,
+                                           int hours) {
+    std::vector<std::vector<int>> grid(static_cast<std::size_t>(hours), std::vector<int>(bands.size()));
+    for (const CountedQso& q : log.counted) {
+        const int h = HourIndex(start, q.time);
+        if (h < 0 || h >= hours) continue;
+        const auto b = std::find(bands.begin(), bands.end(), q.band) - bands.begin();
+        ++grid[static_cast<std::size_t>(h)][static_cast<std::size_t>(b)];
+    }
+    return grid;
+}
+
+// Chart frame: a viewBox the page scales to its width, never wider.
+struct Frame {
+    double width = 960, height = 270, left = 48, right = 52, top = 12, bottom = 44;
+    double PlotW() const { return width - left - right; }
+    double PlotH() const { return height - top - bottom; }
+};
+
+std::string SvgOpen(const Frame& f, const std::string& cls, const std::string& label) {
+    return "<svg class=\"chart " + cls + "\" viewBox=\"0 0 " + Format("%.0f", f.width) + " " +
+           Format("%.0f", f.height) + "\" role=\"img\" aria-label=\"" + Escape(label) + "\">";
+}
+
+std::string HourAxis(const Frame& f, double start, int hours) {
+    std::string out;
+    const int every = hours <= 72 ? 6 : hours <= 168 ? 24 : 24 * 7;
+    const double bw = f.PlotW() / hours;
+    const double y = f.top + f.PlotH();
+    out += "<line class=\"axis\" x1=\"" + Format("%.1f", f.left) + "\" y1=\"" + Format("%.1f", y) + "\" x2=\"" +
+           Format("%.1f", f.left + f.PlotW()) + "\" y2=\"" + Format("%.1f", y) + "\"/>";
+    for (int h = 0; h <= hours; h += every) {
+        const double x = f.left + h * bw;
+        const When w = WhenOf(start + h / 24.0);
+        out += "<line class=\"tick\" x1=\"" + Format("%.1f", x) + "\" y1=\"" + Format("%.1f", y) + "\" x2=\"" +
+               Format("%.1f", x) + "\" y2=\"" + Format("%.1f", y + 5) + "\"/>";
+        out += "<text class=\"label\" x=\"" + Format("%.1f", x) + "\" y=\"" + Format("%.1f", y + 18) +
+               "\" text-anchor=\"middle\">" + std::string(kDays[w.weekday]) + " " + Two(w.hour) + "</text>";
+    }
+    out += "<text class=\"label\" x=\"" + Format("%.1f", f.left + f.PlotW() / 2) + "\" y=\"" +
+           Format("%.1f", y + 36) + "\" text-anchor=\"middle\">hour (UTC)</text>";
+    return out;
+}
+
+std::string ValueAxis(const Frame& f, std::int64_t top, bool right, const std::string& cls) {
+    std::string out;
+    const double x = right ? f.left + f.PlotW() : f.left;
+    for (int i = 0; i <= 4; ++i) {
+        const double y = f.top + f.PlotH() - f.PlotH() * i / 4.0;
+        const std::int64_t value = top * i / 4;
+        if (!right)
+            out += "<line class=\"grid\" x1=\"" + Format("%.1f", f.left) + "\" y1=\"" + Format("%.1f", y) +
+                   "\" x2=\"" + Format("%.1f", f.left + f.PlotW()) + "\" y2=\"" + Format("%.1f", y) + "\"/>";
+        out += "<text class=\"label " + cls + "\" x=\"" + Format("%.1f", right ? x + 6 : x - 6) + "\" y=\"" +
+               Format("%.1f", y + 4) + "\" text-anchor=\"" + (right ? "start" : "end") + "\">" + AxisNumber(value) +
+               "</text>";
+    }
+    return out;
+}
+
+std::string Legend(const std::vector<std::pair<std::string, std::string>>& entries) {
+    std::string out = "<p class=\"legend\">";
+    for (const auto& [name, colour] : entries)
+        out += "<span><i style=\"background:" + colour + "\"></i>" + Escape(name) + "</span>";
+    return out + "</p>";
+}
+
+// QSOs per hour, one bar per hour stacked by band.
+std::string HourlyChart(const LogFigures& log, double start, int hours) {
+    const std::vector<std::string> bands = BandsOf(log);
+    const auto grid = HourlyByBand(log, bands, start, hours);
+    std::int64_t most = 0;
+    for (const auto& row : grid) {
+        std::int64_t sum = 0;
+        for (int n : row) sum += n;
+        most = std::max(most, sum);
+    }
+    const std::int64_t top = NiceCeiling(most);
+    Frame f;
+    f.right = 24;
+    std::string out = SvgOpen(f, "hourly", "QSOs per hour by band") + ValueAxis(f, top, false, "");
+    const double bw = f.PlotW() / hours;
+    for (int h = 0; h < hours; ++h) {
+        int total = 0;
+        for (int n : grid[static_cast<std::size_t>(h)]) total += n;
+        out += "<g class=\"hour\" data-hour=\"" + std::to_string(h) + "\" data-qsos=\"" + std::to_string(total) +
+               "\"><title>" + DayTime(start + h / 24.0) + " UTC: " + std::to_string(total) + " QSOs</title>";
+        double y = f.top + f.PlotH();
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            const int n = grid[static_cast<std::size_t>(h)][b];
+            if (n == 0) continue;
+            const double height = f.PlotH() * n / static_cast<double>(top);
+            y -= height;
+            out += "<rect class=\"bar\" data-band=\"" + Escape(bands[b]) + "\" x=\"" +
+                   Format("%.2f", f.left + h * bw + bw * 0.08) + "\" y=\"" + Format("%.2f", y) + "\" width=\"" +
+                   Format("%.2f", bw * 0.84) + "\" height=\"" + Format("%.2f", height) + "\" fill=\"" +
+                   BandColour(bands[b]) + "\"/>";
+        }
+        out += "</g>";
+    }
+    out += HourAxis(f, start, hours) + "</svg>";
+    std::vector<std::pair<std::string, std::string>> legend;
+    for (const std::string& band : bands) legend.emplace_back(band, BandColour(band));
+    return out + Legend(legend);
+}
+
+// Score lines (one per log) and, for a single log, its multipliers.
+std::string ScoreChart(const std::vector<const LogFigures*>& logs, double start, int hours) {
+    std::int64_t topScore = 0, topMult = 0;
+    for (const LogFigures* log : logs)
+        for (const HourEnd& e : log->hourEnds) {
+            topScore = std::max(topScore, e.score);
+            topMult = std::max(topMult, e.multipliers);
+        }
+    topScore = NiceCeiling(topScore);
+    topMult = NiceCeiling(topMult);
+    const bool single = logs.size() == 1;
+    Frame f;
+    if (!single) f.right = 24;
+    std::string out = SvgOpen(f, "score", "score over time") + ValueAxis(f, topScore, false, "score");
+    if (single) out += ValueAxis(f, topMult, true, "mult");
+    const double bw = f.PlotW() / hours;
+    auto x = [&](std::size_t hour) { return f.left + (hour + 1) * bw; };
+    auto y = [&](std::int64_t v, std::int64_t top) { return f.top + f.PlotH() - f.PlotH() * v / double(top); };
+    for (std::size_t l = 0; l < logs.size(); ++l) {
+        const LogFigures& log = *logs[l];
+        const std::string colour = single ? "#1f78b4" : kLogColours[l % 7];
+        std::string scoreLine = Format("%.2f", f.left) + "," + Format("%.2f", y(0, topScore));
+        std::string multLine = scoreLine;
+        for (std::size_t h = 0; h < log.hourEnds.size(); ++h) {
+            scoreLine += " " + Format("%.2f", x(h)) + "," + Format("%.2f", y(log.hourEnds[h].score, topScore));
+            multLine += " " + Format("%.2f", x(h)) + "," + Format("%.2f", y(log.hourEnds[h].multipliers, topMult));
+        }
+        if (single)
+            out += "<polyline class=\"line mult\" points=\"" + multLine + "\" stroke=\"#33a02c\"/>";
+        out += "<polyline class=\"line\" points=\"" + scoreLine + "\" stroke=\"" + colour + "\"/>";
+        for (std::size_t h = 0; h < log.hourEnds.size(); ++h) {
+            const HourEnd& e = log.hourEnds[h];
+            out += "<circle class=\"pt\" data-log=\"" + std::to_string(l) + "\" data-hour=\"" + std::to_string(h) +
+                   "\" data-score=\"" + std::to_string(e.score) + "\" data-mult=\"" + std::to_string(e.multipliers) +
+                   "\" cx=\"" + Format("%.2f", x(h)) + "\" cy=\"" + Format("%.2f", y(e.score, topScore)) +
+                   "\" r=\"2.5\" fill=\"" + colour + "\"><title>" + Escape(log.station) + ", " +
+                   DayTime(start + (h + 1) / 24.0) + " UTC: " + std::to_string(e.points) + " points × " +
+                   std::to_string(e.multipliers) + " = " + std::to_string(e.score) + "</title></circle>";
+        }
+    }
+    out += HourAxis(f, start, hours) + "</svg>";
+    std::vector<std::pair<std::string, std::string>> legend;
+    if (single) {
+        legend = {{"score (left scale)", "#1f78b4"}, {"multipliers (right scale)", "#33a02c"}};
+    } else {
+        for (std::size_t l = 0; l < logs.size(); ++l) legend.emplace_back(logs[l]->station, kLogColours[l % 7]);
+    }
+    return out + Legend(legend);
+}
+
+std::string Shade(int n, int most) {
+    if (n == 0 || most == 0) return "";
+    return " style=\"background:rgba(31,120,180," + Format("%.2f", 0.08 + 0.6 * n / double(most)) + ")\"";
+}
+
+std::string RateSheet(const LogFigures& log, double start, int hours) {
+    const std::vector<std::string> bands = BandsOf(log);
+    const auto grid = HourlyByBand(log, bands, start, hours);
+    int most = 0;
+    for (const auto& row : grid)
+        for (int n : row) most = std::max(most, n);
+    std::string out = "<table class=\"sheet\"><thead><tr><th>hour (UTC)</th>";
+    for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
+    out += "<th>QSOs</th><th>in all</th></tr></thead><tbody>";
+    std::vector<int> totals(bands.size());
+    int cumulative = 0;
+    for (int h = 0; h < hours; ++h) {
+        int total = 0;
+        std::string cells;
+        for (std::size_t b = 0; b < bands.size(); ++b) {
+            const int n = grid[static_cast<std::size_t>(h)][b];
+            totals[b] += n;
+            total += n;
+            cells += "<td" + Shade(n, most) + ">" + (n ? std::to_string(n) : "") + "</td>";
+        }
+        cumulative += total;
+        out += std::string("<tr") + (total == 0 ? " class=\"idle\"" : "") + "><th>" + DayTime(start + h / 24.0) +
+               "</th>" + cells + "<td class=\"sum\">" + (total ? std::to_string(total) : "") + "</td><td>" +
+               std::to_string(cumulative) + "</td></tr>";
+    }
+    out += "</tbody><tfoot><tr class=\"total\"><th>total</th>";
+    int all = 0;
+    for (std::size_t b = 0; b < bands.size(); ++b) {
+        all += totals[b];
+        out += "<td data-band=\"" + Escape(bands[b]) + "\">" + std::to_string(totals[b]) + "</td>";
+    }
+    return out + "<td class=\"sum\" data-qsos=\"" + std::to_string(all) + "\">" + std::to_string(all) +
+           "</td><td></td></tr></tfoot></table>";
+}
+
+std::string PeakRates(const LogFigures& log) {
+    std::vector<double> times;
+    for (const CountedQso& q : log.counted) times.push_back(q.time);
+    std::sort(times.begin(), times.end());
+    std::string out = "<table class=\"facts\">";
+    for (const auto& [minutes, name] : {std::pair{60.0, "60 minutes"}, std::pair{10.0, "10 minutes"}}) {
+        const Peak p = BestWindow(times, minutes);
+        out += "<tr><th>best " + std::string(name) + "</th><td class=\"peak\" data-minutes=\"" +
+               Format("%.0f", minutes) + "\" data-qsos=\"" + std::to_string(p.qsos) + "\">" +
+               std::to_string(p.qsos) + " QSOs</td><td>" +
+               (p.qsos ? "a rate of " + std::to_string(static_cast<int>(p.qsos * 60 / minutes)) +
+                             " per hour, " + DayTime(p.from) + "&ndash;" + DayTime(p.to).substr(7) + " UTC"
+                       : std::string("&mdash;")) +
+               "</td></tr>";
+    }
+    return out + "</table>";
+}
+
+std::string OffTimeSection(const LogFigures& log, double start, int hours) {
+    const std::vector<std::pair<double, double>> gaps = OffTimes(log.loggedTimes, 60.0);
+    std::string out;
+    if (log.loggedTimes.empty()) return "<p>No QSO.</p>";
+    double off = 0.0;
+    for (const auto& [from, to] : gaps) off += to - from;
+    const double first = log.loggedTimes.front(), last = log.loggedTimes.back();
+    const double operating = last - first - off;
+    out += "<table class=\"facts\"><tr><th>first QSO</th><td>" + FullTime(first) + "</td></tr><tr><th>last QSO</th><td>" +
+           FullTime(last) + "</td></tr><tr><th>operating time</th><td class=\"operating\" data-minutes=\"" +
+           std::to_string(std::llround(operating * kMinutesPerDay)) + "\">" + Duration(operating) +
+           " (first to last QSO, less the off-times below)</td></tr>";
+    if (log.singleOp) {
+        const double allowed = 36.0 / 24.0;
+        out += "<tr><th>single operator</th><td>" +
+               std::string(operating <= allowed + 1e-9
+                               ? "within the 36 of 48 hours a single operator may operate, " + Duration(allowed - operating) + " to spare"
+                               : "<strong>over the 36 of 48 hours a single operator may operate, by " +
+                                     Duration(operating - allowed) + "</strong>") +
+               "</td></tr>";
+    }
+    const double before = first - start, after = start + hours / 24.0 - last;
+    out += "<tr><th>before the first QSO</th><td>" + Duration(std::max(0.0, before)) +
+           "</td></tr><tr><th>after the last QSO</th><td>" + Duration(std::max(0.0, after)) + "</td></tr></table>";
+    if (gaps.empty()) return out + "<p>No gap of 60 minutes or more between QSOs.</p>";
+    out += "<table class=\"list offtimes\"><thead><tr><th>off from</th><th>to</th><th>length</th></tr></thead><tbody>";
+    for (const auto& [from, to] : gaps)
+        out += "<tr class=\"off\"><td>" + DayTime(from) + "</td><td>" + DayTime(to) + "</td><td>" + Duration(to - from) +
+               "</td></tr>";
+    return out + "</tbody></table>";
+}
+
+std::string ContinentTable(const LogFigures& log) {
+    std::map<std::string, std::pair<std::int64_t, std::int64_t>> by;
+    std::int64_t qsos = 0, points = 0;
+    for (const CountedQso& q : log.counted) {
+        auto& [n, p] = by[q.continent.empty() ? "?" : q.continent];
+        ++n;
+        p += q.points;
+        ++qsos;
+        points += q.points;
+    }
+    std::string out = "<table class=\"list\"><thead><tr><th>continent</th><th>QSOs</th><th>share</th><th>points</th></tr></thead><tbody>";
+    for (const auto& [continent, figures] : by)
+        out += "<tr><th>" + Escape(continent) + "</th><td>" + Num(figures.first) + "</td><td>" +
+               Format("%.1f", qsos ? 100.0 * figures.first / qsos : 0.0) + "%</td><td>" + Num(figures.second) +
+               "</td></tr>";
+    out += "</tbody><tfoot><tr class=\"total\"><th>all</th><td>" + Num(qsos) + "</td><td></td><td data-points=\"" +
+           std::to_string(points) + "\">" + Num(points) + "</td></tr></tfoot></table>";
+    if (log.result.complete && points != log.result.points)
+        out += "<p class=\"warn\">These points, by the contest's table, add up to " + Num(points) +
+               "; the plug-in counts " + Num(log.result.points) + ".</p>";
+    return out;
+}
+
+std::string CallList(const std::vector<std::string>& calls, const std::string& cls) {
+    std::string out = "<p class=\"calls " + cls + "\" data-count=\"" + std::to_string(calls.size()) + "\">";
+    for (std::size_t i = 0; i < calls.size() && i < kListedCalls; ++i) out += "<span>" + Escape(calls[i]) + "</span> ";
+    if (calls.size() > kListedCalls) out += "<em>and " + std::to_string(calls.size() - kListedCalls) + " more</em>";
+    return out + "</p>";
+}
+
+bool IsActive(const std::unordered_set<std::string>& active, const std::string& call) {
+    if (active.count(call)) return true;
+    // A call with a designator is known by its home call: the longest part
+    // with a letter and a digit.
+    std::string best;
+    std::size_t from = 0;
+    while (from <= call.size()) {
+        const std::size_t slash = call.find('/', from);
+        const std::string part = call.substr(from, slash == std::string::npos ? std::string::npos : slash - from);
+        const bool letter = part.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos;
+        const bool digit = part.find_first_of("0123456789") != std::string::npos;
+        if (letter && digit && part.size() > best.size()) best = part;
+        if (slash == std::string::npos) break;
+        from = slash + 1;
+    }
+    return !best.empty() && active.count(best) > 0;
+}
+
+std::string CallsToCheck(const LogFigures& log, const PageInput& input) {
+    std::map<std::string, int> worked;
+    std::map<std::string, std::string> bandOf;
+    for (const CountedQso& q : log.counted) {
+        ++worked[q.call];
+        bandOf[q.call] = q.band;
+    }
+    std::string out = "<p class=\"note\">A list to look at, not a judgment: a log checker looks at these first.</p>";
+    out += "<h3>Not in the list of active contest calls</h3>";
+    if (input.activeCalls.empty()) {
+        out += "<p>No list of active contest calls was read (stats-host --calls names one).</p>";
+    } else {
+        std::vector<std::string> unknown;
+        for (const auto& [call, n] : worked)
+            if (!IsActive(input.activeCalls, call)) unknown.push_back(call);
+        out += "<p>" + Num(static_cast<std::int64_t>(unknown.size())) + " of " +
+               Num(static_cast<std::int64_t>(worked.size())) + " calls are not in " + Escape(input.activeCallsSource) +
+               ":</p>" + CallList(unknown, "unknown");
+    }
+    out += "<h3>Worked only once in the whole log</h3>";
+    std::vector<std::string> once;
+    std::map<std::string, int> onceByBand;
+    for (const auto& [call, n] : worked)
+        if (n == 1) {
+            once.push_back(call);
+            ++onceByBand[bandOf[call]];
+        }
+    std::vector<std::string> bands = BandsOf(log);
+    out += "<table class=\"list\"><thead><tr>";
+    for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
+    out += "<th>all</th></tr></thead><tbody><tr>";
+    for (const std::string& band : bands) out += "<td>" + std::to_string(onceByBand[band]) + "</td>";
+    out += "<td>" + std::to_string(once.size()) + "</td></tr></tbody></table>";
+    return out + CallList(once, "once");
+}
+
+std::string ScopedSummary(const std::string& html) {
+    // The plug-in's page, body and style, with its style rules confined to
+    // the box it is shown in.
+    std::string style, body = html;
+    const auto styleOpen = html.find("<style>"), styleClose = html.find("</style>");
+    if (styleOpen != std::string::npos && styleClose != std::string::npos && styleClose > styleOpen) {
+        const std::string rules = html.substr(styleOpen + 7, styleClose - styleOpen - 7);
+        std::size_t from = 0;
+        while (from < rules.size()) {
+            const std::size_t open = rules.find('{', from), close = rules.find('}', from);
+            if (open == std::string::npos || close == std::string::npos || close < open) break;
+            std::string selectors = rules.substr(from, open - from), scoped;
+            std::stringstream list(selectors);
+            for (std::string one; std::getline(list, one, ',');) {
+                const auto a = one.find_first_not_of(" \t\r\n"), b = one.find_last_not_of(" \t\r\n");
+                if (a == std::string::npos) continue;
+                scoped += std::string(scoped.empty() ? "" : ", ") + ".summary " + one.substr(a, b - a + 1);
+            }
+            style += scoped + rules.substr(open, close - open + 1);
+            from = close + 1;
+        }
+    }
+    const auto bodyOpen = html.find("<body>"), bodyClose = html.rfind("</body>");
+    if (bodyOpen != std::string::npos && bodyClose != std::string::npos && bodyClose > bodyOpen)
+        body = html.substr(bodyOpen + 6, bodyClose - bodyOpen - 6);
+    return (style.empty() ? "" : "<style>" + style + "</style>") + "<div class=\"summary\">" + body + "</div>";
+}
+
+const char kStyle[] =
+    "body{font-family:'DejaVu Sans',Arial,Helvetica,sans-serif;color:#222;max-width:1000px;margin:0 auto;"
+    "padding:0 14px 40px;line-height:1.4}"
+    "h1{font-size:1.6em;margin:0.8em 0 0.2em}h2{font-size:1.25em;margin:1.6em 0 0.5em;border-bottom:2px solid #1f78b4}"
+    "h3{font-size:1.05em;margin:1.1em 0 0.4em}"
+    "table{border-collapse:collapse;margin:0.4em 0}th,td{padding:2px 8px}"
+    ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px}"
+    ".list th,.list td,.sheet th,.sheet td{border:1px solid #ccc;text-align:right}"
+    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}.sheet thead th{text-align:right}"
+    ".sheet .idle{color:#999}.sheet .sum{font-weight:bold}.total td,.total th{font-weight:bold;border-top:2px solid #888}"
+    ".chart{width:100%;height:auto;display:block}.chart .axis,.chart .tick{stroke:#555}.chart .grid{stroke:#e4e4e4}"
+    ".chart .label{font-size:12px;fill:#444}.chart .line{fill:none;stroke-width:2}.chart .mult{stroke-dasharray:5 3}"
+    ".legend span{margin-right:16px;white-space:nowrap;font-size:0.9em}"
+    ".legend i{display:inline-block;width:12px;height:12px;margin-right:5px;vertical-align:-1px}"
+    ".calls{overflow-wrap:anywhere;font-family:'DejaVu Sans Mono',monospace;font-size:0.9em}"
+    ".calls span{display:inline-block;margin-right:0.6em}"
+    "code{overflow-wrap:anywhere;word-break:break-all}"
+    ".note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
+    ".summary{max-width:560px}"
+    "@media (max-width:760px){body{padding:0 6px 30px}.sheet{font-size:0.72em}.sheet th,.sheet td{padding:1px 3px}"
+    ".list th,.list td{padding:1px 4px}}"
+    "@media print{body{max-width:none}h2{break-after:avoid}.chart{break-inside:avoid}}";
+
+std::string Head(const std::string& title) {
+    return "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
+           "content=\"width=device-width, initial-scale=1\"><title>" +
+           Escape(title) + "</title><style>" + kStyle + "</style></head><body>\n";
+}
+
+std::string LogHeading(const LogFigures& log, double start, int hours) {
+    std::string out = "<h1>" + Escape(log.station) + " &mdash; " + ContestName(log.cw) + "</h1><p>" +
+                      Period(start, hours) + ". Log <code>" + Escape(log.file) + "</code>.</p><table class=\"facts\">";
+    for (const auto& [key, value] : log.header)
+        out += "<tr><th>" + Escape(key) + "</th><td>" + Escape(value) + "</td></tr>";
+    out += "<tr><th>score by the plug-in</th><td class=\"score\" data-score=\"" + std::to_string(log.result.score) +
+           "\"><strong>" + Num(log.result.score) + "</strong> (" + Num(log.result.qsos) + " QSOs, " +
+           Num(log.result.points) + " points, " + Num(log.result.multipliers) + " prefixes)</td></tr>";
+    if (log.claimed) {
+        const double diff = log.claimed != 0 ? 100.0 * (log.result.score - *log.claimed) / double(*log.claimed) : 0.0;
+        out += "<tr><th>claimed in the log</th><td>" + Num(*log.claimed) + " (the plug-in's score " +
+               (diff >= 0 ? "+" : "&minus;") + Format("%.2f", std::fabs(diff)) + "%)</td></tr>";
+    }
+    out += "<tr><th>dupes, rejected</th><td>" + Num(log.dupes) + ", " + Num(log.rejected) + "</td></tr></table>";
+    return out;
+}
+
+std::string SingleLogPage(const PageInput& in) {
+    const LogFigures& log = in.logs.front();
+    std::string out = Head(log.station + " " + ContestName(log.cw)) + LogHeading(log, in.start, in.hours);
+    out += "<h2 id=\"summary\">The plug-in's summary</h2>" + ScopedSummary(log.summaryHtml);
+    out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2>" + HourlyChart(log, in.start, in.hours);
+    out += "<h2 id=\"score\">Score and multipliers, hour by hour</h2><p class=\"note\">The plug-in's own figures at "
+           "the end of each hour, from a replay of the log.</p>" +
+           ScoreChart({&log}, in.start, in.hours);
+    out += "<h2 id=\"rate-sheet\">Rate sheet</h2>" + RateSheet(log, in.start, in.hours);
+    out += "<h2 id=\"peaks\">Peak rates</h2>" + PeakRates(log);
+    out += "<h2 id=\"off-times\">Off-times</h2><p class=\"note\">Every gap of 60 minutes or more without a QSO.</p>" +
+           OffTimeSection(log, in.start, in.hours);
+    out += "<h2 id=\"continents\">QSOs and points by continent</h2>" + ContinentTable(log);
+    out += "<h2 id=\"calls\">Calls to check</h2>" + CallsToCheck(log, in);
+    return out + "</body></html>\n";
+}
+
+std::string ComparePage(const PageInput& in) {
+    const LogFigures& first = in.logs.front();
+    std::string title = std::string(ContestName(first.cw)) + ": ";
+    for (std::size_t l = 0; l < in.logs.size(); ++l) title += (l ? ", " : "") + in.logs[l].station;
+    std::string out = Head(title) + "<h1>" + Escape(title) + "</h1><p>" + Period(in.start, in.hours) + ".</p>";
+    out += "<table class=\"list\"><thead><tr><th>station</th><th>log</th><th>QSOs</th><th>points</th><th>prefixes</th>"
+           "<th>score</th><th>claimed</th></tr></thead><tbody>";
+    for (const LogFigures& log : in.logs)
+        out += "<tr><th>" + Escape(log.station) + "</th><td><code>" + Escape(log.file) + "</code></td><td>" +
+               Num(log.result.qsos) + "</td><td>" + Num(log.result.points) + "</td><td>" +
+               Num(log.result.multipliers) + "</td><td class=\"score\" data-score=\"" +
+               std::to_string(log.result.score) + "\"><strong>" + Num(log.result.score) + "</strong></td><td>" +
+               (log.claimed ? Num(*log.claimed) : std::string("&mdash;")) + "</td></tr>";
+    out += "</tbody></table>";
+
+    std::vector<const LogFigures*> logs;
+    for (const LogFigures& log : in.logs) logs.push_back(&log);
+    out += "<h2 id=\"score\">Score, hour by hour</h2>" + ScoreChart(logs, in.start, in.hours);
+
+    // The difference from the first log at the end of each hour.
+    std::size_t longest = 0;
+    for (const LogFigures& log : in.logs) longest = std::max(longest, log.hourEnds.size());
+    out += "<h2 id=\"difference\">Difference from " + Escape(first.station) +
+           "</h2><table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" + Escape(first.station) + "</th>";
+    for (std::size_t l = 1; l < in.logs.size(); ++l) out += "<th>" + Escape(in.logs[l].station) + "</th>";
+    out += "</tr></thead><tbody>";
+    auto scoreAt = [](const LogFigures& log, std::size_t h) {
+        if (log.hourEnds.empty()) return std::int64_t{0};
+        return log.hourEnds[std::min(h, log.hourEnds.size() - 1)].score;
+    };
+    for (std::size_t h = 0; h < longest; ++h) {
+        const std::int64_t base = scoreAt(first, h);
+        out += "<tr><th>" + DayTime(in.start + (h + 1) / 24.0) + "</th><td>" + Num(base) + "</td>";
+        for (std::size_t l = 1; l < in.logs.size(); ++l) {
+            const std::int64_t d = scoreAt(in.logs[l], h) - base;
+            out += std::string("<td class=\"") + (d > 0 ? "up" : d < 0 ? "down" : "") + "\">" + (d > 0 ? "+" : "") +
+                   Num(d) + "</td>";
+        }
+        out += "</tr>";
+    }
+    out += "</tbody></table>";
+
+    // QSOs per hour side by side.
+    Frame f;
+    f.right = 24;
+    std::vector<std::vector<int>> perHour(in.logs.size(), std::vector<int>(static_cast<std::size_t>(in.hours)));
+    int most = 0;
+    for (std::size_t l = 0; l < in.logs.size(); ++l)
+        for (const CountedQso& q : in.logs[l].counted) {
+            const int h = HourIndex(in.start, q.time);
+            if (h >= 0 && h < in.hours) most = std::max(most, ++perHour[l][static_cast<std::size_t>(h)]);
+        }
+    const std::int64_t top = NiceCeiling(most);
+    std::string chart = SvgOpen(f, "hourly compare", "QSOs per hour of each log") + ValueAxis(f, top, false, "");
+    const double bw = f.PlotW() / in.hours, each = bw * 0.84 / static_cast<double>(in.logs.size());
+    for (int h = 0; h < in.hours; ++h) {
+        std::string counts;
+        for (std::size_t l = 0; l < in.logs.size(); ++l)
+            counts += (l ? "," : "") + std::to_string(perHour[l][static_cast<std::size_t>(h)]);
+        chart += "<g class=\"hour\" data-hour=\"" + std::to_string(h) + "\" data-qsos=\"" + counts + "\"><title>" +
+                 DayTime(in.start + h / 24.0) + " UTC: " + counts + " QSOs</title>";
+        for (std::size_t l = 0; l < in.logs.size(); ++l) {
+            const int n = perHour[l][static_cast<std::size_t>(h)];
+            if (n == 0) continue;
+            const double height = f.PlotH() * n / double(top);
+            chart += "<rect class=\"bar\" data-log=\"" + std::to_string(l) + "\" x=\"" +
+                     Format("%.2f", f.left + h * bw + bw * 0.08 + l * each) + "\" y=\"" +
+                     Format("%.2f", f.top + f.PlotH() - height) + "\" width=\"" + Format("%.2f", each) +
+                     "\" height=\"" + Format("%.2f", height) + "\" fill=\"" + kLogColours[l % 7] + "\"/>";
+        }
+        chart += "</g>";
+    }
+    chart += HourAxis(f, in.start, in.hours) + "</svg>";
+    std::vector<std::pair<std::string, std::string>> legend;
+    for (std::size_t l = 0; l < in.logs.size(); ++l) legend.emplace_back(in.logs[l].station, kLogColours[l % 7]);
+    out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2>" + chart + Legend(legend);
+
+    // Prefixes one log has that the others lack.
+    std::vector<std::set<std::string>> prefixes(in.logs.size());
+    for (std::size_t l = 0; l < in.logs.size(); ++l)
+        for (const CountedQso& q : in.logs[l].counted) prefixes[l].insert(q.prefix);
+    out += "<h2 id=\"prefixes\">Prefixes the others lack</h2><table class=\"list\"><thead><tr><th>station</th>"
+           "<th>prefixes</th><th>only in this log</th></tr></thead><tbody>";
+    std::vector<std::vector<std::string>> only(in.logs.size());
+    for (std::size_t l = 0; l < in.logs.size(); ++l) {
+        for (const std::string& p : prefixes[l]) {
+            bool elsewhere = false;
+            for (std::size_t o = 0; o < in.logs.size() && !elsewhere; ++o) elsewhere = o != l && prefixes[o].count(p);
+            if (!elsewhere) only[l].push_back(p);
+        }
+        out += "<tr><th>" + Escape(in.logs[l].station) + "</th><td>" + Num(std::int64_t(prefixes[l].size())) +
+               "</td><td class=\"only\" data-count=\"" + std::to_string(only[l].size()) + "\">" +
+               Num(std::int64_t(only[l].size())) + "</td></tr>";
+    }
+    out += "</tbody></table>";
+    if (in.logs.size() == 2)
+        for (std::size_t l = 0; l < 2; ++l)
+            out += "<h3>" + Escape(in.logs[l].station) + " only</h3>" + CallList(only[l], "prefixes");
+
+    for (const LogFigures& log : in.logs)
+        out += "<h2>" + Escape(log.station) + ": the plug-in's summary</h2>" + ScopedSummary(log.summaryHtml);
+    return out + "</body></html>\n";
+}
+
+std::int64_t NumberAfter(const std::string& line, std::size_t& at) {
+    while (at < line.size() && !(line[at] >= '0' && line[at] <= '9') && line[at] != '-') ++at;
+    std::int64_t value = 0;
+    bool negative = false;
+    if (at < line.size() && line[at] == '-') {
+        negative = true;
+        ++at;
+    }
+    while (at < line.size() && line[at] >= '0' && line[at] <= '9') value = value * 10 + (line[at++] - '0');
+    return negative ? -value : value;
+}
+
+}  // namespace
+
+std::string Escape(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        switch (c) {
+            case '&': out += "&amp;"; break;
+            case '<': out += "&lt;"; break;
+            case '>': out += "&gt;"; break;
+            case '"': out += "&quot;"; break;
+            case '\'': out += "&#39;"; break;
+            default: out += c;
+        }
+    }
+    return out;
+}
+
+TextResult ParseTextResult(const std::string& text) {
+    TextResult r;
+    std::stringstream lines(text);
+    bool inRows = false, total = false, score = false;
+    for (std::string line; std::getline(lines, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        std::size_t at = 0;
+        if (line.rfind("Band\t", 0) == 0) {
+            inRows = true;
+        } else if (line.rfind("Total\t", 0) == 0) {
+            inRows = false;
+            total = true;
+            r.qsos = NumberAfter(line, at);
+            r.points = NumberAfter(line, at);
+            r.multipliers = NumberAfter(line, at);
+        } else if (inRows) {
+            const std::size_t tab = line.find('\t');
+            if (tab == std::string::npos) continue;
+            BandRow row;
+            row.band = line.substr(0, tab);
+            at = tab;
+            row.qsos = NumberAfter(line, at);
+            row.points = NumberAfter(line, at);
+            r.bands.push_back(row);
+        } else if (line.rfind("Dupe\t", 0) == 0) {
+            r.dupes = NumberAfter(line, at);
+        } else if (line.rfind("Bad QSO\t", 0) == 0) {
+            r.bad = NumberAfter(line, at);
+        } else if (line.rfind("Score = ", 0) == 0) {
+            const std::size_t equals = line.rfind('=');
+            at = equals;
+            r.score = NumberAfter(line, at);
+            score = true;
+        }
+    }
+    r.complete = total && score;
+    return r;
+}
+
+int QsoPoints(const std::string& ownCountry, const std::string& ownContinent, const std::string& country,
+              const std::string& continent, const std::string& band) {
+    if (country == ownCountry) return 1;
+    const int points = continent != ownContinent ? 3 : ownContinent == "NA" ? 2 : 1;
+    return band == "160m" || band == "80m" || band == "40m" ? 2 * points : points;
+}
+
+Peak BestWindow(const std::vector<double>& sortedTimes, double minutes) {
+    Peak best;
+    const double span = minutes / kMinutesPerDay;
+    std::size_t from = 0;
+    for (std::size_t to = 0; to < sortedTimes.size(); ++to) {
+        // A small allowance keeps QSOs exactly `minutes` apart out of one window.
+        while (sortedTimes[to] - sortedTimes[from] >= span - 1e-9) ++from;
+        const int n = static_cast<int>(to - from + 1);
+        if (n > best.qsos) best = Peak{n, sortedTimes[from], sortedTimes[to]};
+    }
+    return best;
+}
+
+std::vector<std::pair<double, double>> OffTimes(const std::vector<double>& sortedTimes, double minutes) {
+    std::vector<std::pair<double, double>> gaps;
+    const double span = minutes / kMinutesPerDay;
+    for (std::size_t i = 1; i < sortedTimes.size(); ++i)
+        if (sortedTimes[i] - sortedTimes[i - 1] >= span - 1e-9) gaps.emplace_back(sortedTimes[i - 1], sortedTimes[i]);
+    return gaps;
+}
+
+std::string RenderPage(const PageInput& input) {
+    if (input.logs.empty()) return std::string();
+    return input.logs.size() == 1 ? SingleLogPage(input) : ComparePage(input);
+}
+
+}  // namespace tools::page

@@ -1,0 +1,97 @@
+// The contest page: one self-contained HTML file that shows how a contest went
+// (the plug-in's summary, QSOs per hour by band, the score over time, the rate
+// sheet, peak rates, off-times, continents and the calls worth a second look),
+// or how two or more logs of the same contest compare. Charts are inline SVG;
+// the page needs no script and fetches nothing.
+//
+// The figures come from a replay of each log through the plug-in's exports
+// (page_replay.h); this part only counts and draws.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <utility>
+#include <vector>
+
+namespace tools::page {
+
+// One QSO the plug-in counted (accepted, not a dupe), as the host passed it.
+struct CountedQso {
+    double time = 0.0;  // host date: days since 30 December 1899, UTC
+    std::string call, band, continent, prefix;
+    int points = 0;
+};
+
+// The plug-in's figures after the last QSO of one hour.
+struct HourEnd {
+    std::int64_t score = 0, points = 0, multipliers = 0, qsos = 0;
+};
+
+// A band row of the plug-in's text result.
+struct BandRow {
+    std::string band;
+    std::int64_t qsos = 0, points = 0;
+};
+
+// What the plug-in's text result says.
+struct TextResult {
+    std::vector<BandRow> bands;
+    std::int64_t qsos = 0, points = 0, multipliers = 0, dupes = 0, bad = 0, score = 0;
+    bool complete = false;  // a Total row and a Score line were found
+};
+TextResult ParseTextResult(const std::string& text);
+
+struct LogFigures {
+    std::string file;     // as given on the command line
+    std::string station;  // the own call
+    bool cw = true;       // CQ-WPX-CW, else CQ-WPX-SSB
+    // The log's own category lines (CATEGORY-...).
+    std::vector<std::pair<std::string, std::string>> header;
+    std::optional<std::int64_t> claimed;
+    bool singleOp = false;
+
+    std::string summaryHtml;  // the plug-in's HTML result
+    TextResult result;        // the plug-in's text result after the last QSO
+    std::vector<CountedQso> counted;
+    std::vector<double> loggedTimes;  // every QSO passed to the plug-in, sorted
+    std::int64_t dupes = 0, rejected = 0;
+    // The hour grid shared by all logs of the page: the first hour starts at
+    // `start` (a whole UTC hour); hourEnds[i] is after hour i, up to the hour
+    // of the log's last QSO.
+    double start = 0.0;
+    std::vector<HourEnd> hourEnds;
+};
+
+struct PageInput {
+    std::vector<LogFigures> logs;
+    double start = 0.0;  // host date of the first hour
+    int hours = 48;
+    // Active contest calls (MASTER.SCP); empty when none was read.
+    std::unordered_set<std::string> activeCalls;
+    std::string activeCallsSource;  // the file read, for the page's note
+};
+
+// Points of a counted QSO by the contest's table, as the plug-in gives them.
+int QsoPoints(const std::string& ownCountry, const std::string& ownContinent, const std::string& country,
+              const std::string& continent, const std::string& band);
+
+// The most QSOs in any window of `minutes` (a window is [t, t + minutes)),
+// and the time of its first QSO; times sorted.
+struct Peak {
+    int qsos = 0;
+    double from = 0.0, to = 0.0;  // first and last QSO in the window
+};
+Peak BestWindow(const std::vector<double>& sortedTimes, double minutes);
+
+// Gaps of at least `minutes` between consecutive QSO times (sorted), as
+// [end of one QSO, next QSO).
+std::vector<std::pair<double, double>> OffTimes(const std::vector<double>& sortedTimes, double minutes);
+
+std::string RenderPage(const PageInput& input);
+
+// "&", "<", ">", quotes escaped for HTML text and attributes.
+std::string Escape(const std::string& text);
+
+}  // namespace tools::page

@@ -1,0 +1,118 @@
+#include "page_replay.h"
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+
+#include "cabrillo.h"
+#include "log_source.h"
+
+namespace tools {
+
+PageLog ReadPageLog(const std::string& path, const CountryFile* countries) {
+    PageLog log;
+    LogSource source(path, countries);
+    for (LogSource::Entry entry; source.Next(entry);) {
+        ++log.records;
+        if (entry.qso) log.qsos.push_back(std::move(*entry.qso));
+    }
+    std::stable_sort(log.qsos.begin(), log.qsos.end(),
+                     [](const HostQso& a, const HostQso& b) { return a.time.m_dt < b.time.m_dt; });
+    return log;
+}
+
+namespace {
+
+page::HourEnd HourEndOf(HostSession& session) {
+    const page::TextResult r = page::ParseTextResult(session.Result());
+    return page::HourEnd{r.score, r.points, r.multipliers, r.qsos};
+}
+
+int HourOf(double gridStart, double time) { return static_cast<int>(std::floor((time - gridStart) * 24.0 + 1e-9)); }
+
+}  // namespace
+
+void ReplayForPage(HostSession& session, const PageLog& log, const HostStation& station, double gridStart,
+                   page::LogFigures& figures) {
+    figures.start = gridStart;
+    figures.hourEnds.clear();
+    figures.counted.clear();
+    figures.loggedTimes.clear();
+    figures.dupes = figures.rejected = 0;
+    unsigned number = 0;
+    for (const HostQso& q : log.qsos) {
+        // Every hour before this QSO's is over: the plug-in's figures then.
+        const int hour = HourOf(gridStart, q.time.m_dt);
+        while (static_cast<int>(figures.hourEnds.size()) < hour) figures.hourEnds.push_back(HourEndOf(session));
+        HostCheck check;
+        check.call = q.call;
+        check.band = check.otherBand = q.band;
+        check.mode = q.mode;
+        check.wpxPrefix = q.wpxPrefix;
+        check.countryPrefix = q.countryPrefix;
+        check.continent = q.continent;
+        const bool dupe = session.Check(check) == 0;
+        const bool accepted = session.Add(q, ++number) == 1;
+        figures.loggedTimes.push_back(q.time.m_dt);
+        if (!accepted) {
+            ++figures.rejected;
+        } else if (dupe) {
+            ++figures.dupes;
+        } else {
+            figures.counted.push_back(page::CountedQso{
+                q.time.m_dt, q.call, q.band, q.continent, q.wpxPrefix,
+                page::QsoPoints(station.countryPrefix, station.continent, q.countryPrefix, q.continent, q.band)});
+        }
+    }
+    // The hour of the last QSO ends too.
+    if (!log.qsos.empty()) {
+        const int last = HourOf(gridStart, log.qsos.back().time.m_dt);
+        while (static_cast<int>(figures.hourEnds.size()) <= last) figures.hourEnds.push_back(HourEndOf(session));
+    }
+    figures.result = page::ParseTextResult(session.Result());
+}
+
+void AddAll(HostSession& session, const PageLog& log) {
+    unsigned number = 0;
+    for (const HostQso& q : log.qsos) session.Add(q, ++number);
+}
+
+void ReadCabrilloHeader(const std::string& path, page::LogFigures& figures) {
+    if (!cabrillo::LooksLikeCabrillo(path)) return;
+    std::ifstream in(path, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.rfind("QSO:", 0) == 0 || line.rfind("END-OF-LOG:", 0) == 0) break;
+        const std::size_t colon = line.find(':');
+        if (colon == std::string::npos) continue;
+        const std::string key = line.substr(0, colon);
+        std::string value = line.substr(colon + 1);
+        const auto a = value.find_first_not_of(" \t"), b = value.find_last_not_of(" \t");
+        value = a == std::string::npos ? std::string() : value.substr(a, b - a + 1);
+        if (key.rfind("CATEGORY-", 0) == 0) figures.header.emplace_back(key, value);
+        if (key == "CATEGORY-OPERATOR") figures.singleOp = value.rfind("SINGLE-OP", 0) == 0;
+        if (key == "CLAIMED-SCORE" && !value.empty() &&
+            value.find_first_not_of("0123456789") == std::string::npos && value.size() < 16)
+            figures.claimed = std::stoll(value);
+    }
+}
+
+std::optional<std::unordered_set<std::string>> ReadActiveCalls(const std::string& path, std::string* error) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        if (error) *error = path + ": cannot open the file";
+        return std::nullopt;
+    }
+    std::unordered_set<std::string> calls;
+    for (std::string line; std::getline(in, line);) {
+        std::string call;
+        for (char c : line) {
+            if (c == ' ' || c == '\t' || c == '\r') break;
+            call += static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        }
+        if (!call.empty() && call[0] != '#') calls.insert(std::move(call));
+    }
+    return calls;
+}
+
+}  // namespace tools

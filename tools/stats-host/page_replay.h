@@ -1,0 +1,43 @@
+// The figures of the contest page, from a replay of a log through the
+// plug-in's exports: the log's QSOs in time order, each checked (a dupe is
+// what the plug-in's call check says it is) and added as the host adds it,
+// with the plug-in's text result asked for at the end of every hour.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_set>
+#include <vector>
+
+#include "contest_page.h"
+#include "country_file.h"
+#include "host_session.h"
+
+namespace tools {
+
+// A log read whole for the page: its QSOs in time order (a QSO logged later
+// but timed earlier, as an edit leaves it, goes to its place in time).
+struct PageLog {
+    std::vector<HostQso> qsos;
+    std::size_t records = 0;
+};
+PageLog ReadPageLog(const std::string& path, const CountryFile* countries);
+
+// One statistics run of `log` (after the caller's reset): counted QSOs, the
+// plug-in's figures at the end of each hour from `gridStart` up to the hour
+// of the last QSO, and its final text result.
+void ReplayForPage(HostSession& session, const PageLog& log, const HostStation& station, double gridStart,
+                   page::LogFigures& figures);
+// The same QSOs added again, nothing asked: a run whose result is wanted in
+// another form.
+void AddAll(HostSession& session, const PageLog& log);
+
+// What a Cabrillo log's header says of its categories and claimed score.
+void ReadCabrilloHeader(const std::string& path, page::LogFigures& figures);
+
+// The calls of a MASTER.SCP file (one a line, "#" starts a comment), in
+// capitals; nothing, with the reason in `error`, when it cannot be read.
+std::optional<std::unordered_set<std::string>> ReadActiveCalls(const std::string& path, std::string* error);
+
+}  // namespace tools
