@@ -703,7 +703,7 @@ TEST_F(LiveWindows, UnloadRightAfterAReset) {
         EXPECT_EQ(runHost("window", 20), "") << "a host with a window, " << load;
     };
     runAll("idle");
-    // Busy: a spinning thread per core, and one more.
+    // Busy: a spinning thread on every core.
     std::atomic<bool> spin{true};
     struct Spinner {
         static DWORD WINAPI Run(LPVOID flag) {
@@ -715,7 +715,7 @@ TEST_F(LiveWindows, UnloadRightAfterAReset) {
     SYSTEM_INFO system{};
     GetSystemInfo(&system);
     std::vector<HANDLE> spinners;
-    for (DWORD i = 0; i <= system.dwNumberOfProcessors; ++i)
+    for (DWORD i = 0; i < system.dwNumberOfProcessors; ++i)
         spinners.push_back(CreateThread(nullptr, 0, Spinner::Run, &spin, 0, nullptr));
     runAll("busy");
     spin.store(false);
