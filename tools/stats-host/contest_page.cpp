@@ -12,8 +12,9 @@ namespace tools::page {
 namespace {
 
 constexpr double kMinutesPerDay = 24.0 * 60.0;
-// Lists of calls stop here: a page to read, not a dump.
-constexpr std::size_t kListedCalls = 300;
+// A list of calls stops here: a page to read, not a dump. A real log of
+// 10,000 QSOs lists every call it needs to well within it.
+constexpr std::size_t kListedCalls = 3000;
 
 const char* const kBandOrder[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
 const char* const kBandColours[] = {"#6a3d9a", "#1f78b4", "#33a02c", "#e31a1c", "#ff7f00", "#b15928"};
@@ -109,9 +110,11 @@ std::string Period(double start, int hours) {
 
 // An axis label: short, since a score runs to millions.
 std::string AxisNumber(std::int64_t n) {
-    if (n >= 1000000 && n % 100000 == 0) {
-        std::string text = Format("%.1f", n / 1e6);
-        if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+    if (n < 0) return "&minus;" + AxisNumber(-n);
+    if (n >= 1000000 && n % 10000 == 0) {
+        std::string text = Format("%.2f", n / 1e6);
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
         return text + "M";
     }
     if (n >= 10000 && n % 1000 == 0) return std::to_string(n / 1000) + "k";
@@ -308,11 +311,17 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
     int most = 0;
     for (const auto& row : grid)
         for (int n : row) most = std::max(most, n);
+    // Dupes and rejected QSOs per hour: the QSOs passed less those counted.
+    std::vector<int> passed(static_cast<std::size_t>(hours));
+    for (const double t : log.loggedTimes) {
+        const int h = HourIndex(start, t);
+        if (h >= 0 && h < hours) ++passed[static_cast<std::size_t>(h)];
+    }
     std::string out = "<table class=\"sheet\"><thead><tr><th>hour (UTC)</th>";
     for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
-    out += "<th>QSOs</th><th>in all</th></tr></thead><tbody>";
+    out += "<th>QSOs</th><th>in all</th><th title=\"dupes and rejected QSOs\">not counted</th></tr></thead><tbody>";
     std::vector<int> totals(bands.size());
-    int cumulative = 0;
+    int cumulative = 0, left = 0;
     for (int h = 0; h < hours; ++h) {
         int total = 0;
         std::string cells;
@@ -320,12 +329,15 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
             const int n = grid[static_cast<std::size_t>(h)][b];
             totals[b] += n;
             total += n;
-            cells += "<td" + Shade(n, most) + ">" + (n ? std::to_string(n) : "") + "</td>";
+            cells += "<td class=\"b\"" + Shade(n, most) + ">" + (n ? std::to_string(n) : "") + "</td>";
         }
         cumulative += total;
+        const int other = passed[static_cast<std::size_t>(h)] - total;
+        left += other;
         out += std::string("<tr") + (total == 0 ? " class=\"idle\"" : "") + "><th>" + DayTime(start + h / 24.0) +
                "</th>" + cells + "<td class=\"sum\">" + (total ? std::to_string(total) : "") + "</td><td>" +
-               std::to_string(cumulative) + "</td></tr>";
+               std::to_string(cumulative) + "</td><td class=\"other\">" + (other ? std::to_string(other) : "") +
+               "</td></tr>";
     }
     out += "</tbody><tfoot><tr class=\"total\"><th>total</th>";
     int all = 0;
@@ -334,7 +346,14 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
         out += "<td data-band=\"" + Escape(bands[b]) + "\">" + std::to_string(totals[b]) + "</td>";
     }
     return out + "<td class=\"sum\" data-qsos=\"" + std::to_string(all) + "\">" + std::to_string(all) +
-           "</td><td></td></tr></tfoot></table>";
+           "</td><td></td><td class=\"other\">" + std::to_string(left) + "</td></tr></tfoot></table>";
+}
+
+// "11:50–11:59", or "Sat 27 23:55–Sun 28 00:04" across midnight.
+std::string Span(double from, double to) {
+    const When a = WhenOf(from), b = WhenOf(to);
+    return DayTime(from) + "&ndash;" +
+           (a.day == b.day ? Two(b.hour) + ":" + Two(b.minute) : DayTime(to));
 }
 
 std::string PeakRates(const LogFigures& log) {
@@ -344,12 +363,15 @@ std::string PeakRates(const LogFigures& log) {
     std::string out = "<table class=\"facts\">";
     for (const auto& [minutes, name] : {std::pair{60.0, "60 minutes"}, std::pair{10.0, "10 minutes"}}) {
         const Peak p = BestWindow(times, minutes);
+        // With dupes and rejected QSOs, as a count of the log's lines finds it.
+        const Peak logged = BestWindow(log.loggedTimes, minutes);
         out += "<tr><th>best " + std::string(name) + "</th><td class=\"peak\" data-minutes=\"" +
-               Format("%.0f", minutes) + "\" data-qsos=\"" + std::to_string(p.qsos) + "\">" +
-               std::to_string(p.qsos) + " QSOs</td><td>" +
-               (p.qsos ? "a rate of " + std::to_string(static_cast<int>(p.qsos * 60 / minutes)) +
-                             " per hour, " + DayTime(p.from) + "&ndash;" + DayTime(p.to).substr(7) + " UTC"
+               Format("%.0f", minutes) + "\" data-qsos=\"" + std::to_string(p.qsos) + "\" data-logged=\"" +
+               std::to_string(logged.qsos) + "\">" + std::to_string(p.qsos) + " QSOs</td><td>" +
+               (p.qsos ? "a rate of " + std::to_string(static_cast<int>(p.qsos * 60 / minutes)) + " per hour, " +
+                             Span(p.from, p.to) + " UTC"
                        : std::string("&mdash;")) +
+               (logged.qsos != p.qsos ? "; " + std::to_string(logged.qsos) + " with dupes and rejected QSOs" : "") +
                "</td></tr>";
     }
     return out + "</table>";
@@ -388,31 +410,33 @@ std::string OffTimeSection(const LogFigures& log, double start, int hours) {
 }
 
 std::string ContinentTable(const LogFigures& log) {
-    std::map<std::string, std::pair<std::int64_t, std::int64_t>> by;
     std::int64_t qsos = 0, points = 0;
-    for (const CountedQso& q : log.counted) {
-        auto& [n, p] = by[q.continent.empty() ? "?" : q.continent];
-        ++n;
-        p += q.points;
-        ++qsos;
-        points += q.points;
+    for (const ContinentFigures& c : log.continents) {
+        qsos += c.qsos;
+        points += c.points;
     }
-    std::string out = "<table class=\"list\"><thead><tr><th>continent</th><th>QSOs</th><th>share</th><th>points</th></tr></thead><tbody>";
-    for (const auto& [continent, figures] : by)
-        out += "<tr><th>" + Escape(continent) + "</th><td>" + Num(figures.first) + "</td><td>" +
-               Format("%.1f", qsos ? 100.0 * figures.first / qsos : 0.0) + "%</td><td>" + Num(figures.second) +
-               "</td></tr>";
+    std::string out = "<table class=\"list\"><thead><tr><th>continent</th><th>QSOs</th><th>share</th><th>points</th>"
+                      "</tr></thead><tbody>";
+    for (const ContinentFigures& c : log.continents)
+        out += "<tr><th>" + (c.continent.empty() ? std::string("?") : Escape(c.continent)) + "</th><td>" +
+               Num(c.qsos) + "</td><td>" + Format("%.1f", qsos ? 100.0 * c.qsos / qsos : 0.0) + "%</td><td>" +
+               Num(c.points) + "</td></tr>";
     out += "</tbody><tfoot><tr class=\"total\"><th>all</th><td>" + Num(qsos) + "</td><td></td><td data-points=\"" +
            std::to_string(points) + "\">" + Num(points) + "</td></tr></tfoot></table>";
-    if (log.result.complete && points != log.result.points)
-        out += "<p class=\"warn\">These points, by the contest's table, add up to " + Num(points) +
-               "; the plug-in counts " + Num(log.result.points) + ".</p>";
+    if (log.result.complete && (points != log.result.points || qsos != log.result.qsos))
+        out += "<p class=\"warn\">The continents, each scored alone, add up to " + Num(qsos) + " QSOs and " +
+               Num(points) + " points; the whole log to " + Num(log.result.qsos) + " and " +
+               Num(log.result.points) + ".</p>";
     return out;
 }
 
-std::string CallList(const std::vector<std::string>& calls, const std::string& cls) {
-    std::string out = "<p class=\"calls " + cls + "\" data-count=\"" + std::to_string(calls.size()) + "\">";
-    for (std::size_t i = 0; i < calls.size() && i < kListedCalls; ++i) out += "<span>" + Escape(calls[i]) + "</span> ";
+// Calls (or prefixes) as a list to scan; those in `marked` in bold.
+std::string CallList(const std::vector<std::string>& calls, const std::string& cls,
+                     const std::set<std::string>& marked = {}, const std::string& lead = "") {
+    std::string out = "<p class=\"calls " + cls + "\" data-count=\"" + std::to_string(calls.size()) + "\">" + lead;
+    for (std::size_t i = 0; i < calls.size() && i < kListedCalls; ++i)
+        out += marked.count(calls[i]) ? "<span><strong>" + Escape(calls[i]) + "</strong></span> "
+                                      : "<span>" + Escape(calls[i]) + "</span> ";
     if (calls.size() > kListedCalls) out += "<em>and " + std::to_string(calls.size() - kListedCalls) + " more</em>";
     return out + "</p>";
 }
@@ -442,33 +466,43 @@ std::string CallsToCheck(const LogFigures& log, const PageInput& input) {
         ++worked[q.call];
         bandOf[q.call] = q.band;
     }
-    std::string out = "<p class=\"note\">A list to look at, not a judgment: a log checker looks at these first.</p>";
+    std::vector<std::string> unknown;
+    std::set<std::string> once;
+    if (!input.activeCalls.empty())
+        for (const auto& [call, n] : worked)
+            if (!IsActive(input.activeCalls, call)) unknown.push_back(call);
+    for (const auto& [call, n] : worked)
+        if (n == 1) once.insert(call);
+    std::set<std::string> both;
+    for (const std::string& call : unknown)
+        if (once.count(call)) both.insert(call);
+
+    std::string out = "<p class=\"note\">A list to look at, not a judgment: a log checker looks at these first, and "
+                      "first of all at the calls in bold: not in the list of active calls, and worked only once.</p>";
     out += "<h3>Not in the list of active contest calls</h3>";
     if (input.activeCalls.empty()) {
         out += "<p>No list of active contest calls was read (stats-host --calls names one).</p>";
     } else {
-        std::vector<std::string> unknown;
-        for (const auto& [call, n] : worked)
-            if (!IsActive(input.activeCalls, call)) unknown.push_back(call);
         out += "<p>" + Num(static_cast<std::int64_t>(unknown.size())) + " of " +
                Num(static_cast<std::int64_t>(worked.size())) + " calls are not in " + Escape(input.activeCallsSource) +
-               ":</p>" + CallList(unknown, "unknown");
+               "; " + Num(static_cast<std::int64_t>(both.size())) + " of them worked only once.</p>" +
+               CallList(unknown, "unknown", both);
     }
     out += "<h3>Worked only once in the whole log</h3>";
-    std::vector<std::string> once;
-    std::map<std::string, int> onceByBand;
-    for (const auto& [call, n] : worked)
-        if (n == 1) {
-            once.push_back(call);
-            ++onceByBand[bandOf[call]];
-        }
-    std::vector<std::string> bands = BandsOf(log);
+    const std::vector<std::string> bands = BandsOf(log);
+    std::vector<std::vector<std::string>> byBand(bands.size());
+    for (const std::string& call : once)
+        byBand[static_cast<std::size_t>(std::find(bands.begin(), bands.end(), bandOf[call]) - bands.begin())]
+            .push_back(call);
     out += "<table class=\"list\"><thead><tr>";
     for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
     out += "<th>all</th></tr></thead><tbody><tr>";
-    for (const std::string& band : bands) out += "<td>" + std::to_string(onceByBand[band]) + "</td>";
+    for (const auto& calls : byBand) out += "<td>" + std::to_string(calls.size()) + "</td>";
     out += "<td>" + std::to_string(once.size()) + "</td></tr></tbody></table>";
-    return out + CallList(once, "once");
+    for (std::size_t b = 0; b < bands.size(); ++b)
+        if (!byBand[b].empty())
+            out += CallList(byBand[b], "once", both, "<b>" + Escape(bands[b]) + "</b> ");
+    return out;
 }
 
 std::string ScopedSummary(const std::string& html) {
@@ -507,8 +541,8 @@ const char kStyle[] =
     "table{border-collapse:collapse;margin:0.4em 0}th,td{padding:2px 8px}"
     ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px}"
     ".list th,.list td,.sheet th,.sheet td{border:1px solid #ccc;text-align:right}"
-    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}.sheet thead th{text-align:right}"
-    ".sheet .idle{color:#999}.sheet .sum{font-weight:bold}.total td,.total th{font-weight:bold;border-top:2px solid #888}"
+    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}.sheet thead th{text-align:right;white-space:normal}"
+    ".sheet .idle{color:#999}.sheet .other{color:#777}.sheet .sum{font-weight:bold}.total td,.total th{font-weight:bold;border-top:2px solid #888}"
     ".chart{width:100%;height:auto;display:block}.chart .axis,.chart .tick{stroke:#555}.chart .grid{stroke:#e4e4e4}"
     ".chart .label{font-size:12px;fill:#444}.chart .line{fill:none;stroke-width:2}.chart .mult{stroke-dasharray:5 3}"
     ".legend span{margin-right:16px;white-space:nowrap;font-size:0.9em}"
@@ -537,11 +571,22 @@ std::string LogHeading(const LogFigures& log, double start, int hours) {
            "\"><strong>" + Num(log.result.score) + "</strong> (" + Num(log.result.qsos) + " QSOs, " +
            Num(log.result.points) + " points, " + Num(log.result.multipliers) + " prefixes)</td></tr>";
     if (log.claimed) {
-        const double diff = log.claimed != 0 ? 100.0 * (log.result.score - *log.claimed) / double(*log.claimed) : 0.0;
-        out += "<tr><th>claimed in the log</th><td>" + Num(*log.claimed) + " (the plug-in's score " +
-               (diff >= 0 ? "+" : "&minus;") + Format("%.2f", std::fabs(diff)) + "%)</td></tr>";
+        const std::int64_t diff = log.result.score - *log.claimed;
+        out += "<tr><th>claimed in the log</th><td class=\"claimed\">" + Num(*log.claimed);
+        if (diff == 0) {
+            out += " (the same)";
+        } else {
+            out += " (the plug-in's score is " + Num(diff < 0 ? -diff : diff) + (diff < 0 ? " lower" : " higher");
+            if (*log.claimed > 0) out += ", " + Format("%.2f", std::fabs(100.0 * diff / double(*log.claimed))) + "%";
+            out += ")";
+        }
+        out += "</td></tr>";
     }
-    out += "<tr><th>dupes, rejected</th><td>" + Num(log.dupes) + ", " + Num(log.rejected) + "</td></tr></table>";
+    out += "<tr><th>dupes, rejected</th><td>" + Num(log.dupes) + ", " + Num(log.rejected) +
+           " (left out of the QSO counts below)</td></tr></table>";
+    if (!log.otherContest.empty())
+        out += "<p class=\"warn\">The log names the contest " + Escape(log.otherContest) + "; the plug-in scored it as " +
+               ContestName(log.cw) + ".</p>";
     return out;
 }
 
@@ -560,6 +605,64 @@ std::string SingleLogPage(const PageInput& in) {
     out += "<h2 id=\"continents\">QSOs and points by continent</h2>" + ContinentTable(log);
     out += "<h2 id=\"calls\">Calls to check</h2>" + CallsToCheck(log, in);
     return out + "</body></html>\n";
+}
+
+// A log's score at the end of hour `h`; after its last QSO, its final score.
+std::int64_t ScoreAt(const LogFigures& log, std::size_t h) {
+    if (log.hourEnds.empty()) return 0;
+    return log.hourEnds[std::min(h, log.hourEnds.size() - 1)].score;
+}
+
+// Each other log's score less the first's, at the end of each hour: above the
+// line it is ahead.
+std::string DifferenceChart(const PageInput& in, std::size_t hourEnds) {
+    const LogFigures& first = in.logs.front();
+    std::int64_t low = 0, high = 0;
+    for (std::size_t l = 1; l < in.logs.size(); ++l)
+        for (std::size_t h = 0; h < hourEnds; ++h) {
+            const std::int64_t d = ScoreAt(in.logs[l], h) - ScoreAt(first, h);
+            low = std::min(low, d);
+            high = std::max(high, d);
+        }
+    // Grid lines a quarter of the larger side apart, as many each way from
+    // zero as that side needs.
+    const std::int64_t step = std::max<std::int64_t>(1, NiceCeiling(std::max(-low, high)) / 4);
+    const std::int64_t top = std::max<std::int64_t>((high + step - 1) / step, low < 0 ? 0 : 4) * step;
+    const std::int64_t bottom = -((-low + step - 1) / step) * step;
+    Frame f;
+    f.right = 24;
+    f.left = 56;
+    auto y = [&](std::int64_t v) {
+        return f.top + f.PlotH() * static_cast<double>(top - v) / static_cast<double>(top - bottom);
+    };
+    std::string out = SvgOpen(f, "difference", "difference from the first log's score");
+    for (std::int64_t v = bottom; v <= top; v += step) {
+        out += "<line class=\"" + std::string(v == 0 ? "axis" : "grid") + "\" x1=\"" + Format("%.1f", f.left) +
+               "\" y1=\"" + Format("%.1f", y(v)) + "\" x2=\"" + Format("%.1f", f.left + f.PlotW()) + "\" y2=\"" +
+               Format("%.1f", y(v)) + "\"/><text class=\"label\" x=\"" + Format("%.1f", f.left - 6) + "\" y=\"" +
+               Format("%.1f", y(v) + 4) + "\" text-anchor=\"end\">" + (v > 0 ? "+" : "") + AxisNumber(v) + "</text>";
+    }
+    const double bw = f.PlotW() / in.hours;
+    for (std::size_t l = 1; l < in.logs.size(); ++l) {
+        const std::string colour = kLogColours[l % 7];
+        std::string line = Format("%.2f", f.left) + "," + Format("%.2f", y(0)), dots;
+        for (std::size_t h = 0; h < hourEnds; ++h) {
+            const std::int64_t d = ScoreAt(in.logs[l], h) - ScoreAt(first, h);
+            const std::string at = Format("%.2f", f.left + (h + 1) * bw) + "," + Format("%.2f", y(d));
+            line += " " + at;
+            dots += "<circle class=\"dpt\" data-log=\"" + std::to_string(l) + "\" data-difference=\"" +
+                    std::to_string(d) + "\" cx=\"" + at.substr(0, at.find(',')) + "\" cy=\"" +
+                    at.substr(at.find(',') + 1) + "\" r=\"2\" fill=\"" + colour + "\"><title>" +
+                    Escape(in.logs[l].station) + ", " + DayTime(in.start + (h + 1) / 24.0) + " UTC: " +
+                    (d > 0 ? "+" : "") + std::to_string(d) + "</title></circle>";
+        }
+        out += "<polyline class=\"line\" points=\"" + line + "\" stroke=\"" + colour + "\"/>" + dots;
+    }
+    out += HourAxis(f, in.start, in.hours) + "</svg>";
+    std::vector<std::pair<std::string, std::string>> legend;
+    for (std::size_t l = 1; l < in.logs.size(); ++l)
+        legend.emplace_back(in.logs[l].station + " less " + first.station, kLogColours[l % 7]);
+    return out + Legend(legend);
 }
 
 std::string ComparePage(const PageInput& in) {
@@ -584,19 +687,15 @@ std::string ComparePage(const PageInput& in) {
     // The difference from the first log at the end of each hour.
     std::size_t longest = 0;
     for (const LogFigures& log : in.logs) longest = std::max(longest, log.hourEnds.size());
-    out += "<h2 id=\"difference\">Difference from " + Escape(first.station) +
-           "</h2><table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" + Escape(first.station) + "</th>";
+    out += "<h2 id=\"difference\">Difference from " + Escape(first.station) + "</h2>" +
+           DifferenceChart(in, longest) + "<table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" + Escape(first.station) + "</th>";
     for (std::size_t l = 1; l < in.logs.size(); ++l) out += "<th>" + Escape(in.logs[l].station) + "</th>";
     out += "</tr></thead><tbody>";
-    auto scoreAt = [](const LogFigures& log, std::size_t h) {
-        if (log.hourEnds.empty()) return std::int64_t{0};
-        return log.hourEnds[std::min(h, log.hourEnds.size() - 1)].score;
-    };
     for (std::size_t h = 0; h < longest; ++h) {
-        const std::int64_t base = scoreAt(first, h);
+        const std::int64_t base = ScoreAt(first, h);
         out += "<tr><th>" + DayTime(in.start + (h + 1) / 24.0) + "</th><td>" + Num(base) + "</td>";
         for (std::size_t l = 1; l < in.logs.size(); ++l) {
-            const std::int64_t d = scoreAt(in.logs[l], h) - base;
+            const std::int64_t d = ScoreAt(in.logs[l], h) - base;
             out += std::string("<td class=\"") + (d > 0 ? "up" : d < 0 ? "down" : "") + "\">" + (d > 0 ? "+" : "") +
                    Num(d) + "</td>";
         }
@@ -733,13 +832,6 @@ TextResult ParseTextResult(const std::string& text) {
     }
     r.complete = total && score;
     return r;
-}
-
-int QsoPoints(const std::string& ownCountry, const std::string& ownContinent, const std::string& country,
-              const std::string& continent, const std::string& band) {
-    if (country == ownCountry) return 1;
-    const int points = continent != ownContinent ? 3 : ownContinent == "NA" ? 2 : 1;
-    return band == "160m" || band == "80m" || band == "40m" ? 2 * points : points;
 }
 
 Peak BestWindow(const std::vector<double>& sortedTimes, double minutes) {

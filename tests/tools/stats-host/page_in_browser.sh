@@ -29,10 +29,7 @@ function measure(frame) {
     if (box.width > 0 && box.height > 0) ++r.bars; else ++r.hidden;
   }
   r.cells = 0;
-  for (const row of d.querySelectorAll('table.sheet tbody tr')) {
-    const cells = row.querySelectorAll('td');
-    for (let i = 0; i < cells.length - 2; ++i) if (cells[i].textContent.trim() !== '') ++r.cells;
-  }
+  for (const cell of d.querySelectorAll('table.sheet tbody td.b')) if (cell.textContent.trim() !== '') ++r.cells;
   r.points = score ? score.querySelectorAll('circle.pt').length : -1;
   const width = d.documentElement.clientWidth;
   r.overflow = d.documentElement.scrollWidth - width;
