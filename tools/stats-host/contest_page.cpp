@@ -1,6 +1,7 @@
 #include "contest_page.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -12,6 +13,8 @@ namespace tools::page {
 namespace {
 
 constexpr double kMinutesPerDay = 24.0 * 60.0;
+// A single operator may be on the air 36 of the contest's 48 hours.
+constexpr double kSingleOpDays = 36.0 / 24.0;
 // A list of calls stops here: a page to read, not a dump. A real log of
 // 10,000 QSOs lists every call it needs to well within it.
 constexpr std::size_t kListedCalls = 3000;
@@ -27,10 +30,11 @@ std::string Format(const char* format, double value) {
 }
 
 std::string Num(std::int64_t n) {
-    // Thousands separated by a thin space, as figures in a table read best.
+    // Thousands separated by a narrow space, as figures in a table read best;
+    // a space that never breaks a number over two lines.
     std::string digits = std::to_string(n < 0 ? -n : n), out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += "&#8201;";
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += "&#8239;";
         out += digits[i];
     }
     return n < 0 ? "&minus;" + out : out;
@@ -319,7 +323,7 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
     }
     std::string out = "<table class=\"sheet\"><thead><tr><th>hour (UTC)</th>";
     for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
-    out += "<th>QSOs</th><th>in all</th><th title=\"dupes and rejected QSOs\">not counted</th></tr></thead><tbody>";
+    out += "<th>QSOs</th><th class=\"cum\">in all</th><th title=\"dupes and rejected QSOs\">not count&shy;ed</th></tr></thead><tbody>";
     std::vector<int> totals(bands.size());
     int cumulative = 0, left = 0;
     for (int h = 0; h < hours; ++h) {
@@ -334,8 +338,12 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
         cumulative += total;
         const int other = passed[static_cast<std::size_t>(h)] - total;
         left += other;
-        out += std::string("<tr") + (total == 0 ? " class=\"idle\"" : "") + "><th>" + DayTime(start + h / 24.0) +
-               "</th>" + cells + "<td class=\"sum\">" + (total ? std::to_string(total) : "") + "</td><td>" +
+        // Within a week the weekday names the day; the rows are whole hours.
+        const When w = WhenOf(start + h / 24.0);
+        const std::string label =
+            hours <= 7 * 24 ? std::string(kDays[w.weekday]) + " " + Two(w.hour) + ":00" : DayTime(start + h / 24.0);
+        out += std::string("<tr") + (total == 0 ? " class=\"idle\"" : "") + "><th>" + label + "</th>" + cells +
+               "<td class=\"sum\">" + (total ? std::to_string(total) : "") + "</td><td class=\"cum\">" +
                std::to_string(cumulative) + "</td><td class=\"other\">" + (other ? std::to_string(other) : "") +
                "</td></tr>";
     }
@@ -346,7 +354,7 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
         out += "<td data-band=\"" + Escape(bands[b]) + "\">" + std::to_string(totals[b]) + "</td>";
     }
     return out + "<td class=\"sum\" data-qsos=\"" + std::to_string(all) + "\">" + std::to_string(all) +
-           "</td><td></td><td class=\"other\">" + std::to_string(left) + "</td></tr></tfoot></table>";
+           "</td><td class=\"cum\"></td><td class=\"other\">" + std::to_string(left) + "</td></tr></tfoot></table>";
 }
 
 // "11:50–11:59", or "Sat 27 23:55–Sun 28 00:04" across midnight.
@@ -377,25 +385,31 @@ std::string PeakRates(const LogFigures& log) {
     return out + "</table>";
 }
 
+// Time on the air: first to last QSO, less every gap of 60 minutes or more.
+double OperatingTime(const LogFigures& log, const std::vector<std::pair<double, double>>& gaps) {
+    if (log.loggedTimes.empty()) return 0.0;
+    double operating = log.loggedTimes.back() - log.loggedTimes.front();
+    for (const auto& [from, to] : gaps) operating -= to - from;
+    return operating;
+}
+
 std::string OffTimeSection(const LogFigures& log, double start, int hours) {
     const std::vector<std::pair<double, double>> gaps = OffTimes(log.loggedTimes, 60.0);
     std::string out;
     if (log.loggedTimes.empty()) return "<p>No QSO.</p>";
-    double off = 0.0;
-    for (const auto& [from, to] : gaps) off += to - from;
     const double first = log.loggedTimes.front(), last = log.loggedTimes.back();
-    const double operating = last - first - off;
+    const double operating = OperatingTime(log, gaps);
     out += "<table class=\"facts\"><tr><th>first QSO</th><td>" + FullTime(first) + "</td></tr><tr><th>last QSO</th><td>" +
            FullTime(last) + "</td></tr><tr><th>operating time</th><td class=\"operating\" data-minutes=\"" +
            std::to_string(std::llround(operating * kMinutesPerDay)) + "\">" + Duration(operating) +
            " (first to last QSO, less the off-times below)</td></tr>";
     if (log.singleOp) {
-        const double allowed = 36.0 / 24.0;
         out += "<tr><th>single operator</th><td>" +
-               std::string(operating <= allowed + 1e-9
-                               ? "within the 36 of 48 hours a single operator may operate, " + Duration(allowed - operating) + " to spare"
+               std::string(operating <= kSingleOpDays + 1e-9
+                               ? "within the 36 of 48 hours a single operator may operate, " +
+                                     Duration(kSingleOpDays - operating) + " to spare"
                                : "<strong>over the 36 of 48 hours a single operator may operate, by " +
-                                     Duration(operating - allowed) + "</strong>") +
+                                     Duration(operating - kSingleOpDays) + "</strong>") +
                "</td></tr>";
     }
     const double before = first - start, after = start + hours / 24.0 - last;
@@ -539,7 +553,7 @@ const char kStyle[] =
     "h1{font-size:1.6em;margin:0.8em 0 0.2em}h2{font-size:1.25em;margin:1.6em 0 0.5em;border-bottom:2px solid #1f78b4}"
     "h3{font-size:1.05em;margin:1.1em 0 0.4em}"
     "table{border-collapse:collapse;margin:0.4em 0}th,td{padding:2px 8px}"
-    ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px}"
+    ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px;white-space:nowrap}"
     ".list th,.list td,.sheet th,.sheet td{border:1px solid #ccc;text-align:right}"
     ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}.sheet thead th{text-align:right;white-space:normal}"
     ".sheet .idle{color:#999}.sheet .other{color:#777}.sheet .sum{font-weight:bold}.total td,.total th{font-weight:bold;border-top:2px solid #888}"
@@ -550,10 +564,11 @@ const char kStyle[] =
     ".calls{overflow-wrap:anywhere;font-family:'DejaVu Sans Mono',monospace;font-size:0.9em}"
     ".calls span{display:inline-block;margin-right:0.6em}"
     "code{overflow-wrap:anywhere;word-break:break-all}"
-    ".note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
-    ".summary{max-width:560px}"
-    "@media (max-width:760px){body{padding:0 6px 30px}.sheet{font-size:0.72em}.sheet th,.sheet td{padding:1px 3px}"
-    ".list th,.list td{padding:1px 4px}}"
+    ".nw{white-space:nowrap}.note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
+    ".summary{max-width:560px}.top{display:flex;flex-wrap:wrap;gap:0 32px;align-items:flex-start}"
+    ".top>div{flex:1 1 420px;min-width:0}"
+    "@media (max-width:760px){body{padding:0 4px 30px}.facts th{white-space:normal}.sheet{font-size:0.66em}.sheet .cum{display:none}.sheet th,.sheet td{padding:1px 2px}"
+    ".list{font-size:0.85em}.list th,.list td{padding:1px 4px}}"
     "@media print{body{max-width:none}h2{break-after:avoid}.chart{break-inside:avoid}}";
 
 std::string Head(const std::string& title) {
@@ -562,11 +577,15 @@ std::string Head(const std::string& title) {
            Escape(title) + "</title><style>" + kStyle + "</style></head><body>\n";
 }
 
-std::string LogHeading(const LogFigures& log, double start, int hours) {
-    std::string out = "<h1>" + Escape(log.station) + " &mdash; " + ContestName(log.cw) + "</h1><p>" +
-                      Period(start, hours) + ". Log <code>" + Escape(log.file) + "</code>.</p><table class=\"facts\">";
-    for (const auto& [key, value] : log.header)
-        out += "<tr><th>" + Escape(key) + "</th><td>" + Escape(value) + "</td></tr>";
+std::string LogFacts(const LogFigures& log) {
+    std::string out = "<table class=\"facts\">";
+    // The log's CATEGORY- lines, by the rest of their names.
+    for (const auto& [key, value] : log.header) {
+        if (value.empty()) continue;
+        std::string name = key.substr(key.find('-') + 1);
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        out += "<tr><th>" + Escape(name) + "</th><td>" + Escape(value) + "</td></tr>";
+    }
     out += "<tr><th>score by the plug-in</th><td class=\"score\" data-score=\"" + std::to_string(log.result.score) +
            "\"><strong>" + Num(log.result.score) + "</strong> (" + Num(log.result.qsos) + " QSOs, " +
            Num(log.result.points) + " points, " + Num(log.result.multipliers) + " prefixes)</td></tr>";
@@ -582,8 +601,27 @@ std::string LogHeading(const LogFigures& log, double start, int hours) {
         }
         out += "</td></tr>";
     }
-    out += "<tr><th>dupes, rejected</th><td>" + Num(log.dupes) + ", " + Num(log.rejected) +
-           " (left out of the QSO counts below)</td></tr></table>";
+    out += "<tr><th>QSOs in the log</th><td>" + Num(static_cast<std::int64_t>(log.loggedTimes.size())) + ": " +
+           Num(static_cast<std::int64_t>(log.counted.size())) + " counted, " + Num(log.dupes) + " dupes, " +
+           Num(log.rejected) + " rejected</td></tr>";
+    // The figures an operator asks first, each drawn or listed further down.
+    const auto gaps = OffTimes(log.loggedTimes, 60.0);
+    const double operating = OperatingTime(log, gaps);
+    out += "<tr><th>operating time</th><td>" + Duration(operating) + ", " + std::to_string(gaps.size()) +
+           (gaps.size() == 1 ? " off-time" : " off-times");
+    if (log.singleOp && operating > kSingleOpDays + 1e-9)
+        out += "; <strong>" + Duration(operating - kSingleOpDays) + " over a single operator's 36 hours</strong>";
+    out += "</td></tr>";
+    std::vector<double> times;
+    for (const CountedQso& q : log.counted) times.push_back(q.time);
+    std::sort(times.begin(), times.end());
+    for (const auto& [minutes, name] : {std::pair{60.0, "60"}, std::pair{10.0, "10"}}) {
+        const Peak p = BestWindow(times, minutes);
+        if (p.qsos > 0)
+            out += "<tr><th>best " + std::string(name) + " minutes</th><td>" + std::to_string(p.qsos) +
+                   " QSOs, <span class=\"nw\">" + Span(p.from, p.to) + "</span></td></tr>";
+    }
+    out += "</table>";
     if (!log.otherContest.empty())
         out += "<p class=\"warn\">The log names the contest " + Escape(log.otherContest) + "; the plug-in scored it as " +
                ContestName(log.cw) + ".</p>";
@@ -592,9 +630,16 @@ std::string LogHeading(const LogFigures& log, double start, int hours) {
 
 std::string SingleLogPage(const PageInput& in) {
     const LogFigures& log = in.logs.front();
-    std::string out = Head(log.station + " " + ContestName(log.cw)) + LogHeading(log, in.start, in.hours);
-    out += "<h2 id=\"summary\">The plug-in's summary</h2>" + ScopedSummary(log.summaryHtml);
-    out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2>" + HourlyChart(log, in.start, in.hours);
+    std::string out = Head(log.station + " " + ContestName(log.cw)) + "<h1>" + Escape(log.station) + " &mdash; " +
+                      ContestName(log.cw) + "</h1><p>" + Period(in.start, in.hours) + ". Log <code>" +
+                      Escape(log.file) + "</code>.</p>";
+    // The log's facts and the plug-in's summary side by side where the page
+    // is wide enough, so that the charts start near the top.
+    out += "<div class=\"top\"><div><h2 id=\"log\">The log at a glance</h2>" + LogFacts(log) +
+           "</div><div><h2 id=\"summary\">The plug-in's summary</h2>" + ScopedSummary(log.summaryHtml) + "</div></div>";
+    out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2><p class=\"note\">The QSOs the plug-in counts, here and "
+           "below: dupes and rejected QSOs are left out (the rate sheet shows them hour by hour).</p>" +
+           HourlyChart(log, in.start, in.hours);
     out += "<h2 id=\"score\">Score and multipliers, hour by hour</h2><p class=\"note\">The plug-in's own figures at "
            "the end of each hour, from a replay of the log.</p>" +
            ScoreChart({&log}, in.start, in.hours);
@@ -670,15 +715,22 @@ std::string ComparePage(const PageInput& in) {
     std::string title = std::string(ContestName(first.cw)) + ": ";
     for (std::size_t l = 0; l < in.logs.size(); ++l) title += (l ? ", " : "") + in.logs[l].station;
     std::string out = Head(title) + "<h1>" + Escape(title) + "</h1><p>" + Period(in.start, in.hours) + ".</p>";
-    out += "<table class=\"list\"><thead><tr><th>station</th><th>log</th><th>QSOs</th><th>points</th><th>prefixes</th>"
-           "<th>score</th><th>claimed</th></tr></thead><tbody>";
-    for (const LogFigures& log : in.logs)
-        out += "<tr><th>" + Escape(log.station) + "</th><td><code>" + Escape(log.file) + "</code></td><td>" +
-               Num(log.result.qsos) + "</td><td>" + Num(log.result.points) + "</td><td>" +
-               Num(log.result.multipliers) + "</td><td class=\"score\" data-score=\"" +
-               std::to_string(log.result.score) + "\"><strong>" + Num(log.result.score) + "</strong></td><td>" +
-               (log.claimed ? Num(*log.claimed) : std::string("&mdash;")) + "</td></tr>";
-    out += "</tbody></table>";
+    bool claims = false;
+    for (const LogFigures& log : in.logs) claims = claims || log.claimed.has_value();
+    out += "<table class=\"list\"><thead><tr><th>station</th><th>QSOs</th><th>points</th><th>prefixes</th>"
+           "<th>score</th>" +
+           std::string(claims ? "<th>claimed</th>" : "") + "</tr></thead><tbody>";
+    std::string files;
+    for (const LogFigures& log : in.logs) {
+        out += "<tr><th>" + Escape(log.station) + "</th><td>" + Num(log.result.qsos) + "</td><td>" +
+               Num(log.result.points) + "</td><td>" + Num(log.result.multipliers) + "</td><td class=\"score\" "
+               "data-score=\"" + std::to_string(log.result.score) + "\"><strong>" + Num(log.result.score) +
+               "</strong></td>";
+        if (claims) out += "<td>" + (log.claimed ? Num(*log.claimed) : std::string("&mdash;")) + "</td>";
+        out += "</tr>";
+        files += std::string(files.empty() ? "" : "; ") + Escape(log.station) + " <code>" + Escape(log.file) + "</code>";
+    }
+    out += "</tbody></table><p class=\"note\">Logs: " + files + ".</p>";
 
     std::vector<const LogFigures*> logs;
     for (const LogFigures& log : in.logs) logs.push_back(&log);
