@@ -51,12 +51,17 @@ std::string BandColour(const std::string& band) {
     return rank < 6 ? kBandColours[rank] : "#888888";
 }
 
+// The minute a host date falls in, counted from the host's day 0. A time is
+// shown as a log writes it, its seconds dropped; the allowance only absorbs
+// the rounding of a date stored in days.
+double MinuteOf(double hostDate) { return std::floor(hostDate * kMinutesPerDay + 1e-6); }
+
 // Calendar fields of a host date (days since 30 December 1899, a Saturday).
 struct When {
     int year, month, day, hour, minute, weekday;  // weekday 0 = Sunday
 };
 When WhenOf(double hostDate) {
-    const double minutesTotal = std::floor(hostDate * kMinutesPerDay + 0.5);
+    const double minutesTotal = MinuteOf(hostDate);
     const auto days = static_cast<long long>(std::floor(minutesTotal / kMinutesPerDay));
     const auto minuteOfDay = static_cast<int>(minutesTotal - static_cast<double>(days) * kMinutesPerDay);
     // Days since 1970-01-01, then the civil date (Howard Hinnant's algorithm).
@@ -418,7 +423,8 @@ std::string OffTimeSection(const LogFigures& log, double start, int hours) {
     if (gaps.empty()) return out + "<p>No gap of 60 minutes or more between QSOs.</p>";
     out += "<table class=\"list offtimes\"><thead><tr><th>off from</th><th>to</th><th>length</th></tr></thead><tbody>";
     for (const auto& [from, to] : gaps)
-        out += "<tr class=\"off\"><td>" + DayTime(from) + "</td><td>" + DayTime(to) + "</td><td>" + Duration(to - from) +
+        out += "<tr class=\"off\"><td>" + DayTime(from) + "</td><td>" + DayTime(to) + "</td><td>" +
+               Duration((MinuteOf(to) - MinuteOf(from)) / kMinutesPerDay) +
                "</td></tr>";
     return out + "</tbody></table>";
 }
