@@ -328,7 +328,8 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
     }
     std::string out = "<table class=\"sheet\"><thead><tr><th>hour (UTC)</th>";
     for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
-    out += "<th>QSOs</th><th class=\"cum\">in all</th><th title=\"dupes and rejected QSOs\">not count&shy;ed</th></tr></thead><tbody>";
+    out += "<th>QSOs</th><th class=\"cum\">in all</th><th title=\"dupes and rejected QSOs\">not count&shy;ed</th>"
+           "</tr></thead><tbody>";
     std::vector<int> totals(bands.size());
     int cumulative = 0, left = 0;
     for (int h = 0; h < hours; ++h) {
@@ -561,8 +562,10 @@ const char kStyle[] =
     "table{border-collapse:collapse;margin:0.4em 0}th,td{padding:2px 8px}"
     ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px;white-space:nowrap}"
     ".list th,.list td,.sheet th,.sheet td{border:1px solid #ccc;text-align:right}"
-    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}.sheet thead th{text-align:right;white-space:normal}"
-    ".sheet .idle{color:#999}.sheet .other{color:#777}.sheet .sum{font-weight:bold}.total td,.total th{font-weight:bold;border-top:2px solid #888}"
+    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}"
+    ".sheet thead th{text-align:right;white-space:normal}"
+    ".sheet .idle{color:#999}.sheet .other{color:#777}.sheet .sum{font-weight:bold}"
+    ".total td,.total th{font-weight:bold;border-top:2px solid #888}"
     ".chart{width:100%;height:auto;display:block}.chart .axis,.chart .tick{stroke:#555}.chart .grid{stroke:#e4e4e4}"
     ".chart .label{font-size:12px;fill:#444}.chart .line{fill:none;stroke-width:2}.chart .mult{stroke-dasharray:5 3}"
     ".legend span{margin-right:16px;white-space:nowrap;font-size:0.9em}"
@@ -573,7 +576,9 @@ const char kStyle[] =
     ".nw{white-space:nowrap}.note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
     ".summary{max-width:560px}.top{display:flex;flex-wrap:wrap;gap:0 32px;align-items:flex-start}"
     ".top>div{flex:1 1 420px;min-width:0}"
-    "@media (max-width:760px){body{padding:0 4px 30px}.facts th{white-space:normal}.sheet{font-size:0.66em}.sheet .cum{display:none}.sheet th,.sheet td{padding:1px 2px}"
+    // A phone: the rate sheet's ten columns fit without its running total.
+    "@media (max-width:760px){body{padding:0 4px 30px}.facts th{white-space:normal}"
+    ".sheet{font-size:0.66em}.sheet .cum{display:none}.sheet th,.sheet td{padding:1px 2px}"
     ".list{font-size:0.85em}.list th,.list td{padding:1px 4px}}"
     "@media print{body{max-width:none}h2{break-after:avoid}.chart{break-inside:avoid}}";
 
@@ -629,7 +634,8 @@ std::string LogFacts(const LogFigures& log) {
     }
     out += "</table>";
     if (!log.otherContest.empty())
-        out += "<p class=\"warn\">The log names the contest " + Escape(log.otherContest) + "; the plug-in scored it as " +
+        out += "<p class=\"warn\">The log names the contest " + Escape(log.otherContest) +
+               "; the plug-in scored it as " +
                ContestName(log.cw) + ".</p>";
     return out;
 }
@@ -734,7 +740,8 @@ std::string ComparePage(const PageInput& in) {
                "</strong></td>";
         if (claims) out += "<td>" + (log.claimed ? Num(*log.claimed) : std::string("&mdash;")) + "</td>";
         out += "</tr>";
-        files += std::string(files.empty() ? "" : "; ") + Escape(log.station) + " <code>" + Escape(log.file) + "</code>";
+        files += std::string(files.empty() ? "" : "; ") + Escape(log.station) + " <code>" + Escape(log.file) +
+                 "</code>";
     }
     out += "</tbody></table><p class=\"note\">Logs: " + files + ".</p>";
 
@@ -746,7 +753,8 @@ std::string ComparePage(const PageInput& in) {
     std::size_t longest = 0;
     for (const LogFigures& log : in.logs) longest = std::max(longest, log.hourEnds.size());
     out += "<h2 id=\"difference\">Difference from " + Escape(first.station) + "</h2>" +
-           DifferenceChart(in, longest) + "<table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" + Escape(first.station) + "</th>";
+           DifferenceChart(in, longest) + "<table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" +
+           Escape(first.station) + "</th>";
     for (std::size_t l = 1; l < in.logs.size(); ++l) out += "<th>" + Escape(in.logs[l].station) + "</th>";
     out += "</tr></thead><tbody>";
     for (std::size_t h = 0; h < longest; ++h) {
