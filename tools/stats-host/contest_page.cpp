@@ -1,6 +1,7 @@
 #include "contest_page.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <map>
@@ -12,8 +13,11 @@ namespace tools::page {
 namespace {
 
 constexpr double kMinutesPerDay = 24.0 * 60.0;
-// Lists of calls stop here: a page to read, not a dump.
-constexpr std::size_t kListedCalls = 300;
+// A single operator may be on the air 36 of the contest's 48 hours.
+constexpr double kSingleOpDays = 36.0 / 24.0;
+// A list of calls stops here: a page to read, not a dump. A real log of
+// 10,000 QSOs lists every call it needs to well within it.
+constexpr std::size_t kListedCalls = 3000;
 
 const char* const kBandOrder[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
 const char* const kBandColours[] = {"#6a3d9a", "#1f78b4", "#33a02c", "#e31a1c", "#ff7f00", "#b15928"};
@@ -26,10 +30,11 @@ std::string Format(const char* format, double value) {
 }
 
 std::string Num(std::int64_t n) {
-    // Thousands separated by a thin space, as figures in a table read best.
+    // Thousands separated by a narrow space, as figures in a table read best;
+    // a space that never breaks a number over two lines.
     std::string digits = std::to_string(n < 0 ? -n : n), out;
     for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0) out += "&#8201;";
+        if (i > 0 && (digits.size() - i) % 3 == 0) out += "&#8239;";
         out += digits[i];
     }
     return n < 0 ? "&minus;" + out : out;
@@ -46,12 +51,17 @@ std::string BandColour(const std::string& band) {
     return rank < 6 ? kBandColours[rank] : "#888888";
 }
 
+// The minute a host date falls in, counted from the host's day 0. A time is
+// shown as a log writes it, its seconds dropped; the allowance only absorbs
+// the rounding of a date stored in days.
+double MinuteOf(double hostDate) { return std::floor(hostDate * kMinutesPerDay + 1e-6); }
+
 // Calendar fields of a host date (days since 30 December 1899, a Saturday).
 struct When {
     int year, month, day, hour, minute, weekday;  // weekday 0 = Sunday
 };
 When WhenOf(double hostDate) {
-    const double minutesTotal = std::floor(hostDate * kMinutesPerDay + 0.5);
+    const double minutesTotal = MinuteOf(hostDate);
     const auto days = static_cast<long long>(std::floor(minutesTotal / kMinutesPerDay));
     const auto minuteOfDay = static_cast<int>(minutesTotal - static_cast<double>(days) * kMinutesPerDay);
     // Days since 1970-01-01, then the civil date (Howard Hinnant's algorithm).
@@ -109,9 +119,11 @@ std::string Period(double start, int hours) {
 
 // An axis label: short, since a score runs to millions.
 std::string AxisNumber(std::int64_t n) {
-    if (n >= 1000000 && n % 100000 == 0) {
-        std::string text = Format("%.1f", n / 1e6);
-        if (text.size() > 2 && text.compare(text.size() - 2, 2, ".0") == 0) text.resize(text.size() - 2);
+    if (n < 0) return "&minus;" + AxisNumber(-n);
+    if (n >= 1000000 && n % 10000 == 0) {
+        std::string text = Format("%.2f", n / 1e6);
+        while (text.back() == '0') text.pop_back();
+        if (text.back() == '.') text.pop_back();
         return text + "M";
     }
     if (n >= 10000 && n % 1000 == 0) return std::to_string(n / 1000) + "k";
@@ -308,11 +320,18 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
     int most = 0;
     for (const auto& row : grid)
         for (int n : row) most = std::max(most, n);
+    // Dupes and rejected QSOs per hour: the QSOs passed less those counted.
+    std::vector<int> passed(static_cast<std::size_t>(hours));
+    for (const double t : log.loggedTimes) {
+        const int h = HourIndex(start, t);
+        if (h >= 0 && h < hours) ++passed[static_cast<std::size_t>(h)];
+    }
     std::string out = "<table class=\"sheet\"><thead><tr><th>hour (UTC)</th>";
     for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
-    out += "<th>QSOs</th><th>in all</th></tr></thead><tbody>";
+    out += "<th>QSOs</th><th class=\"cum\">in all</th><th title=\"dupes and rejected QSOs\">not count&shy;ed</th>"
+           "</tr></thead><tbody>";
     std::vector<int> totals(bands.size());
-    int cumulative = 0;
+    int cumulative = 0, left = 0;
     for (int h = 0; h < hours; ++h) {
         int total = 0;
         std::string cells;
@@ -320,12 +339,19 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
             const int n = grid[static_cast<std::size_t>(h)][b];
             totals[b] += n;
             total += n;
-            cells += "<td" + Shade(n, most) + ">" + (n ? std::to_string(n) : "") + "</td>";
+            cells += "<td class=\"b\"" + Shade(n, most) + ">" + (n ? std::to_string(n) : "") + "</td>";
         }
         cumulative += total;
-        out += std::string("<tr") + (total == 0 ? " class=\"idle\"" : "") + "><th>" + DayTime(start + h / 24.0) +
-               "</th>" + cells + "<td class=\"sum\">" + (total ? std::to_string(total) : "") + "</td><td>" +
-               std::to_string(cumulative) + "</td></tr>";
+        const int other = passed[static_cast<std::size_t>(h)] - total;
+        left += other;
+        // Within a week the weekday names the day; the rows are whole hours.
+        const When w = WhenOf(start + h / 24.0);
+        const std::string label =
+            hours <= 7 * 24 ? std::string(kDays[w.weekday]) + " " + Two(w.hour) + ":00" : DayTime(start + h / 24.0);
+        out += std::string("<tr") + (total == 0 ? " class=\"idle\"" : "") + "><th>" + label + "</th>" + cells +
+               "<td class=\"sum\">" + (total ? std::to_string(total) : "") + "</td><td class=\"cum\">" +
+               std::to_string(cumulative) + "</td><td class=\"other\">" + (other ? std::to_string(other) : "") +
+               "</td></tr>";
     }
     out += "</tbody><tfoot><tr class=\"total\"><th>total</th>";
     int all = 0;
@@ -334,7 +360,14 @@ std::string RateSheet(const LogFigures& log, double start, int hours) {
         out += "<td data-band=\"" + Escape(bands[b]) + "\">" + std::to_string(totals[b]) + "</td>";
     }
     return out + "<td class=\"sum\" data-qsos=\"" + std::to_string(all) + "\">" + std::to_string(all) +
-           "</td><td></td></tr></tfoot></table>";
+           "</td><td class=\"cum\"></td><td class=\"other\">" + std::to_string(left) + "</td></tr></tfoot></table>";
+}
+
+// "11:50–11:59", or "Sat 27 23:55–Sun 28 00:04" across midnight.
+std::string Span(double from, double to) {
+    const When a = WhenOf(from), b = WhenOf(to);
+    return DayTime(from) + "&ndash;" +
+           (a.day == b.day ? Two(b.hour) + ":" + Two(b.minute) : DayTime(to));
 }
 
 std::string PeakRates(const LogFigures& log) {
@@ -344,36 +377,45 @@ std::string PeakRates(const LogFigures& log) {
     std::string out = "<table class=\"facts\">";
     for (const auto& [minutes, name] : {std::pair{60.0, "60 minutes"}, std::pair{10.0, "10 minutes"}}) {
         const Peak p = BestWindow(times, minutes);
+        // With dupes and rejected QSOs, as a count of the log's lines finds it.
+        const Peak logged = BestWindow(log.loggedTimes, minutes);
         out += "<tr><th>best " + std::string(name) + "</th><td class=\"peak\" data-minutes=\"" +
-               Format("%.0f", minutes) + "\" data-qsos=\"" + std::to_string(p.qsos) + "\">" +
-               std::to_string(p.qsos) + " QSOs</td><td>" +
-               (p.qsos ? "a rate of " + std::to_string(static_cast<int>(p.qsos * 60 / minutes)) +
-                             " per hour, " + DayTime(p.from) + "&ndash;" + DayTime(p.to).substr(7) + " UTC"
+               Format("%.0f", minutes) + "\" data-qsos=\"" + std::to_string(p.qsos) + "\" data-logged=\"" +
+               std::to_string(logged.qsos) + "\">" + std::to_string(p.qsos) + " QSOs</td><td>" +
+               (p.qsos ? "a rate of " + std::to_string(static_cast<int>(p.qsos * 60 / minutes)) + " per hour, " +
+                             Span(p.from, p.to) + " UTC"
                        : std::string("&mdash;")) +
+               (logged.qsos != p.qsos ? "; " + std::to_string(logged.qsos) + " with dupes and rejected QSOs" : "") +
                "</td></tr>";
     }
     return out + "</table>";
+}
+
+// Time on the air: first to last QSO, less every gap of 60 minutes or more.
+double OperatingTime(const LogFigures& log, const std::vector<std::pair<double, double>>& gaps) {
+    if (log.loggedTimes.empty()) return 0.0;
+    double operating = log.loggedTimes.back() - log.loggedTimes.front();
+    for (const auto& [from, to] : gaps) operating -= to - from;
+    return operating;
 }
 
 std::string OffTimeSection(const LogFigures& log, double start, int hours) {
     const std::vector<std::pair<double, double>> gaps = OffTimes(log.loggedTimes, 60.0);
     std::string out;
     if (log.loggedTimes.empty()) return "<p>No QSO.</p>";
-    double off = 0.0;
-    for (const auto& [from, to] : gaps) off += to - from;
     const double first = log.loggedTimes.front(), last = log.loggedTimes.back();
-    const double operating = last - first - off;
+    const double operating = OperatingTime(log, gaps);
     out += "<table class=\"facts\"><tr><th>first QSO</th><td>" + FullTime(first) + "</td></tr><tr><th>last QSO</th><td>" +
            FullTime(last) + "</td></tr><tr><th>operating time</th><td class=\"operating\" data-minutes=\"" +
            std::to_string(std::llround(operating * kMinutesPerDay)) + "\">" + Duration(operating) +
            " (first to last QSO, less the off-times below)</td></tr>";
     if (log.singleOp) {
-        const double allowed = 36.0 / 24.0;
         out += "<tr><th>single operator</th><td>" +
-               std::string(operating <= allowed + 1e-9
-                               ? "within the 36 of 48 hours a single operator may operate, " + Duration(allowed - operating) + " to spare"
+               std::string(operating <= kSingleOpDays + 1e-9
+                               ? "within the 36 of 48 hours a single operator may operate, " +
+                                     Duration(kSingleOpDays - operating) + " to spare"
                                : "<strong>over the 36 of 48 hours a single operator may operate, by " +
-                                     Duration(operating - allowed) + "</strong>") +
+                                     Duration(operating - kSingleOpDays) + "</strong>") +
                "</td></tr>";
     }
     const double before = first - start, after = start + hours / 24.0 - last;
@@ -382,37 +424,40 @@ std::string OffTimeSection(const LogFigures& log, double start, int hours) {
     if (gaps.empty()) return out + "<p>No gap of 60 minutes or more between QSOs.</p>";
     out += "<table class=\"list offtimes\"><thead><tr><th>off from</th><th>to</th><th>length</th></tr></thead><tbody>";
     for (const auto& [from, to] : gaps)
-        out += "<tr class=\"off\"><td>" + DayTime(from) + "</td><td>" + DayTime(to) + "</td><td>" + Duration(to - from) +
+        out += "<tr class=\"off\"><td>" + DayTime(from) + "</td><td>" + DayTime(to) + "</td><td>" +
+               Duration((MinuteOf(to) - MinuteOf(from)) / kMinutesPerDay) +
                "</td></tr>";
     return out + "</tbody></table>";
 }
 
 std::string ContinentTable(const LogFigures& log) {
-    std::map<std::string, std::pair<std::int64_t, std::int64_t>> by;
     std::int64_t qsos = 0, points = 0;
-    for (const CountedQso& q : log.counted) {
-        auto& [n, p] = by[q.continent.empty() ? "?" : q.continent];
-        ++n;
-        p += q.points;
-        ++qsos;
-        points += q.points;
+    for (const ContinentFigures& c : log.continents) {
+        qsos += c.qsos;
+        points += c.points;
     }
-    std::string out = "<table class=\"list\"><thead><tr><th>continent</th><th>QSOs</th><th>share</th><th>points</th></tr></thead><tbody>";
-    for (const auto& [continent, figures] : by)
-        out += "<tr><th>" + Escape(continent) + "</th><td>" + Num(figures.first) + "</td><td>" +
-               Format("%.1f", qsos ? 100.0 * figures.first / qsos : 0.0) + "%</td><td>" + Num(figures.second) +
-               "</td></tr>";
+    std::string out = "<table class=\"list\"><thead><tr><th>continent</th><th>QSOs</th><th>share</th><th>points</th>"
+                      "</tr></thead><tbody>";
+    for (const ContinentFigures& c : log.continents)
+        out += "<tr><th>" + (c.continent.empty() ? std::string("?") : Escape(c.continent)) + "</th><td>" +
+               Num(c.qsos) + "</td><td>" + Format("%.1f", qsos ? 100.0 * c.qsos / qsos : 0.0) + "%</td><td>" +
+               Num(c.points) + "</td></tr>";
     out += "</tbody><tfoot><tr class=\"total\"><th>all</th><td>" + Num(qsos) + "</td><td></td><td data-points=\"" +
            std::to_string(points) + "\">" + Num(points) + "</td></tr></tfoot></table>";
-    if (log.result.complete && points != log.result.points)
-        out += "<p class=\"warn\">These points, by the contest's table, add up to " + Num(points) +
-               "; the plug-in counts " + Num(log.result.points) + ".</p>";
+    if (log.result.complete && (points != log.result.points || qsos != log.result.qsos))
+        out += "<p class=\"warn\">The continents, each scored alone, add up to " + Num(qsos) + " QSOs and " +
+               Num(points) + " points; the whole log to " + Num(log.result.qsos) + " and " +
+               Num(log.result.points) + ".</p>";
     return out;
 }
 
-std::string CallList(const std::vector<std::string>& calls, const std::string& cls) {
-    std::string out = "<p class=\"calls " + cls + "\" data-count=\"" + std::to_string(calls.size()) + "\">";
-    for (std::size_t i = 0; i < calls.size() && i < kListedCalls; ++i) out += "<span>" + Escape(calls[i]) + "</span> ";
+// Calls (or prefixes) as a list to scan; those in `marked` in bold.
+std::string CallList(const std::vector<std::string>& calls, const std::string& cls,
+                     const std::set<std::string>& marked = {}, const std::string& lead = "") {
+    std::string out = "<p class=\"calls " + cls + "\" data-count=\"" + std::to_string(calls.size()) + "\">" + lead;
+    for (std::size_t i = 0; i < calls.size() && i < kListedCalls; ++i)
+        out += marked.count(calls[i]) ? "<span><strong>" + Escape(calls[i]) + "</strong></span> "
+                                      : "<span>" + Escape(calls[i]) + "</span> ";
     if (calls.size() > kListedCalls) out += "<em>and " + std::to_string(calls.size() - kListedCalls) + " more</em>";
     return out + "</p>";
 }
@@ -442,33 +487,43 @@ std::string CallsToCheck(const LogFigures& log, const PageInput& input) {
         ++worked[q.call];
         bandOf[q.call] = q.band;
     }
-    std::string out = "<p class=\"note\">A list to look at, not a judgment: a log checker looks at these first.</p>";
+    std::vector<std::string> unknown;
+    std::set<std::string> once;
+    if (!input.activeCalls.empty())
+        for (const auto& [call, n] : worked)
+            if (!IsActive(input.activeCalls, call)) unknown.push_back(call);
+    for (const auto& [call, n] : worked)
+        if (n == 1) once.insert(call);
+    std::set<std::string> both;
+    for (const std::string& call : unknown)
+        if (once.count(call)) both.insert(call);
+
+    std::string out = "<p class=\"note\">A list to look at, not a judgment: a log checker looks at these first, and "
+                      "first of all at the calls in bold: not in the list of active calls, and worked only once.</p>";
     out += "<h3>Not in the list of active contest calls</h3>";
     if (input.activeCalls.empty()) {
         out += "<p>No list of active contest calls was read (stats-host --calls names one).</p>";
     } else {
-        std::vector<std::string> unknown;
-        for (const auto& [call, n] : worked)
-            if (!IsActive(input.activeCalls, call)) unknown.push_back(call);
         out += "<p>" + Num(static_cast<std::int64_t>(unknown.size())) + " of " +
                Num(static_cast<std::int64_t>(worked.size())) + " calls are not in " + Escape(input.activeCallsSource) +
-               ":</p>" + CallList(unknown, "unknown");
+               "; " + Num(static_cast<std::int64_t>(both.size())) + " of them worked only once.</p>" +
+               CallList(unknown, "unknown", both);
     }
     out += "<h3>Worked only once in the whole log</h3>";
-    std::vector<std::string> once;
-    std::map<std::string, int> onceByBand;
-    for (const auto& [call, n] : worked)
-        if (n == 1) {
-            once.push_back(call);
-            ++onceByBand[bandOf[call]];
-        }
-    std::vector<std::string> bands = BandsOf(log);
+    const std::vector<std::string> bands = BandsOf(log);
+    std::vector<std::vector<std::string>> byBand(bands.size());
+    for (const std::string& call : once)
+        byBand[static_cast<std::size_t>(std::find(bands.begin(), bands.end(), bandOf[call]) - bands.begin())]
+            .push_back(call);
     out += "<table class=\"list\"><thead><tr>";
     for (const std::string& band : bands) out += "<th>" + Escape(band) + "</th>";
     out += "<th>all</th></tr></thead><tbody><tr>";
-    for (const std::string& band : bands) out += "<td>" + std::to_string(onceByBand[band]) + "</td>";
+    for (const auto& calls : byBand) out += "<td>" + std::to_string(calls.size()) + "</td>";
     out += "<td>" + std::to_string(once.size()) + "</td></tr></tbody></table>";
-    return out + CallList(once, "once");
+    for (std::size_t b = 0; b < bands.size(); ++b)
+        if (!byBand[b].empty())
+            out += CallList(byBand[b], "once", both, "<b>" + Escape(bands[b]) + "</b> ");
+    return out;
 }
 
 std::string ScopedSummary(const std::string& html) {
@@ -505,10 +560,12 @@ const char kStyle[] =
     "h1{font-size:1.6em;margin:0.8em 0 0.2em}h2{font-size:1.25em;margin:1.6em 0 0.5em;border-bottom:2px solid #1f78b4}"
     "h3{font-size:1.05em;margin:1.1em 0 0.4em}"
     "table{border-collapse:collapse;margin:0.4em 0}th,td{padding:2px 8px}"
-    ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px}"
+    ".facts th{text-align:left;font-weight:normal;color:#555;padding-right:14px;white-space:nowrap}"
     ".list th,.list td,.sheet th,.sheet td{border:1px solid #ccc;text-align:right}"
-    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}.sheet thead th{text-align:right}"
-    ".sheet .idle{color:#999}.sheet .sum{font-weight:bold}.total td,.total th{font-weight:bold;border-top:2px solid #888}"
+    ".sheet{font-size:0.85em;width:100%}.sheet th{text-align:left;white-space:nowrap}"
+    ".sheet thead th{text-align:right;white-space:normal}"
+    ".sheet .idle{color:#999}.sheet .other{color:#777}.sheet .sum{font-weight:bold}"
+    ".total td,.total th{font-weight:bold;border-top:2px solid #888}"
     ".chart{width:100%;height:auto;display:block}.chart .axis,.chart .tick{stroke:#555}.chart .grid{stroke:#e4e4e4}"
     ".chart .label{font-size:12px;fill:#444}.chart .line{fill:none;stroke-width:2}.chart .mult{stroke-dasharray:5 3}"
     ".legend span{margin-right:16px;white-space:nowrap;font-size:0.9em}"
@@ -516,10 +573,13 @@ const char kStyle[] =
     ".calls{overflow-wrap:anywhere;font-family:'DejaVu Sans Mono',monospace;font-size:0.9em}"
     ".calls span{display:inline-block;margin-right:0.6em}"
     "code{overflow-wrap:anywhere;word-break:break-all}"
-    ".note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
-    ".summary{max-width:560px}"
-    "@media (max-width:760px){body{padding:0 6px 30px}.sheet{font-size:0.72em}.sheet th,.sheet td{padding:1px 3px}"
-    ".list th,.list td{padding:1px 4px}}"
+    ".nw{white-space:nowrap}.note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
+    ".summary{max-width:560px}.top{display:flex;flex-wrap:wrap;gap:0 32px;align-items:flex-start}"
+    ".top>div{flex:1 1 420px;min-width:0}"
+    // A phone: the rate sheet's ten columns fit without its running total.
+    "@media (max-width:760px){body{padding:0 4px 30px}.facts th{white-space:normal}"
+    ".sheet{font-size:0.66em}.sheet .cum{display:none}.sheet th,.sheet td{padding:1px 2px}"
+    ".list{font-size:0.85em}.list th,.list td{padding:1px 4px}}"
     "@media print{body{max-width:none}h2{break-after:avoid}.chart{break-inside:avoid}}";
 
 std::string Head(const std::string& title) {
@@ -528,28 +588,70 @@ std::string Head(const std::string& title) {
            Escape(title) + "</title><style>" + kStyle + "</style></head><body>\n";
 }
 
-std::string LogHeading(const LogFigures& log, double start, int hours) {
-    std::string out = "<h1>" + Escape(log.station) + " &mdash; " + ContestName(log.cw) + "</h1><p>" +
-                      Period(start, hours) + ". Log <code>" + Escape(log.file) + "</code>.</p><table class=\"facts\">";
-    for (const auto& [key, value] : log.header)
-        out += "<tr><th>" + Escape(key) + "</th><td>" + Escape(value) + "</td></tr>";
+std::string LogFacts(const LogFigures& log) {
+    std::string out = "<table class=\"facts\">";
+    // The log's CATEGORY- lines, by the rest of their names.
+    for (const auto& [key, value] : log.header) {
+        if (value.empty()) continue;
+        std::string name = key.substr(key.find('-') + 1);
+        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        out += "<tr><th>" + Escape(name) + "</th><td>" + Escape(value) + "</td></tr>";
+    }
     out += "<tr><th>score by the plug-in</th><td class=\"score\" data-score=\"" + std::to_string(log.result.score) +
            "\"><strong>" + Num(log.result.score) + "</strong> (" + Num(log.result.qsos) + " QSOs, " +
            Num(log.result.points) + " points, " + Num(log.result.multipliers) + " prefixes)</td></tr>";
     if (log.claimed) {
-        const double diff = log.claimed != 0 ? 100.0 * (log.result.score - *log.claimed) / double(*log.claimed) : 0.0;
-        out += "<tr><th>claimed in the log</th><td>" + Num(*log.claimed) + " (the plug-in's score " +
-               (diff >= 0 ? "+" : "&minus;") + Format("%.2f", std::fabs(diff)) + "%)</td></tr>";
+        const std::int64_t diff = log.result.score - *log.claimed;
+        out += "<tr><th>claimed in the log</th><td class=\"claimed\">" + Num(*log.claimed);
+        if (diff == 0) {
+            out += " (the same)";
+        } else {
+            out += " (the plug-in's score is " + Num(diff < 0 ? -diff : diff) + (diff < 0 ? " lower" : " higher");
+            if (*log.claimed > 0) out += ", " + Format("%.2f", std::fabs(100.0 * diff / double(*log.claimed))) + "%";
+            out += ")";
+        }
+        out += "</td></tr>";
     }
-    out += "<tr><th>dupes, rejected</th><td>" + Num(log.dupes) + ", " + Num(log.rejected) + "</td></tr></table>";
+    out += "<tr><th>QSOs in the log</th><td>" + Num(static_cast<std::int64_t>(log.loggedTimes.size())) + ": " +
+           Num(static_cast<std::int64_t>(log.counted.size())) + " counted, " + Num(log.dupes) + " dupes, " +
+           Num(log.rejected) + " rejected</td></tr>";
+    // The figures an operator asks first, each drawn or listed further down.
+    const auto gaps = OffTimes(log.loggedTimes, 60.0);
+    const double operating = OperatingTime(log, gaps);
+    out += "<tr><th>operating time</th><td>" + Duration(operating) + ", " + std::to_string(gaps.size()) +
+           (gaps.size() == 1 ? " off-time" : " off-times");
+    if (log.singleOp && operating > kSingleOpDays + 1e-9)
+        out += "; <strong>" + Duration(operating - kSingleOpDays) + " over a single operator's 36 hours</strong>";
+    out += "</td></tr>";
+    std::vector<double> times;
+    for (const CountedQso& q : log.counted) times.push_back(q.time);
+    std::sort(times.begin(), times.end());
+    for (const auto& [minutes, name] : {std::pair{60.0, "60"}, std::pair{10.0, "10"}}) {
+        const Peak p = BestWindow(times, minutes);
+        if (p.qsos > 0)
+            out += "<tr><th>best " + std::string(name) + " minutes</th><td>" + std::to_string(p.qsos) +
+                   " QSOs, <span class=\"nw\">" + Span(p.from, p.to) + "</span></td></tr>";
+    }
+    out += "</table>";
+    if (!log.otherContest.empty())
+        out += "<p class=\"warn\">The log names the contest " + Escape(log.otherContest) +
+               "; the plug-in scored it as " +
+               ContestName(log.cw) + ".</p>";
     return out;
 }
 
 std::string SingleLogPage(const PageInput& in) {
     const LogFigures& log = in.logs.front();
-    std::string out = Head(log.station + " " + ContestName(log.cw)) + LogHeading(log, in.start, in.hours);
-    out += "<h2 id=\"summary\">The plug-in's summary</h2>" + ScopedSummary(log.summaryHtml);
-    out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2>" + HourlyChart(log, in.start, in.hours);
+    std::string out = Head(log.station + " " + ContestName(log.cw)) + "<h1>" + Escape(log.station) + " &mdash; " +
+                      ContestName(log.cw) + "</h1><p>" + Period(in.start, in.hours) + ". Log <code>" +
+                      Escape(log.file) + "</code>.</p>";
+    // The log's facts and the plug-in's summary side by side where the page
+    // is wide enough, so that the charts start near the top.
+    out += "<div class=\"top\"><div><h2 id=\"log\">The log at a glance</h2>" + LogFacts(log) +
+           "</div><div><h2 id=\"summary\">The plug-in's summary</h2>" + ScopedSummary(log.summaryHtml) + "</div></div>";
+    out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2><p class=\"note\">The QSOs the plug-in counts, here and "
+           "below: dupes and rejected QSOs are left out (the rate sheet shows them hour by hour).</p>" +
+           HourlyChart(log, in.start, in.hours);
     out += "<h2 id=\"score\">Score and multipliers, hour by hour</h2><p class=\"note\">The plug-in's own figures at "
            "the end of each hour, from a replay of the log.</p>" +
            ScoreChart({&log}, in.start, in.hours);
@@ -562,20 +664,86 @@ std::string SingleLogPage(const PageInput& in) {
     return out + "</body></html>\n";
 }
 
+// A log's score at the end of hour `h`; after its last QSO, its final score.
+std::int64_t ScoreAt(const LogFigures& log, std::size_t h) {
+    if (log.hourEnds.empty()) return 0;
+    return log.hourEnds[std::min(h, log.hourEnds.size() - 1)].score;
+}
+
+// Each other log's score less the first's, at the end of each hour: above the
+// line it is ahead.
+std::string DifferenceChart(const PageInput& in, std::size_t hourEnds) {
+    const LogFigures& first = in.logs.front();
+    std::int64_t low = 0, high = 0;
+    for (std::size_t l = 1; l < in.logs.size(); ++l)
+        for (std::size_t h = 0; h < hourEnds; ++h) {
+            const std::int64_t d = ScoreAt(in.logs[l], h) - ScoreAt(first, h);
+            low = std::min(low, d);
+            high = std::max(high, d);
+        }
+    // Grid lines a quarter of the larger side apart, as many each way from
+    // zero as that side needs.
+    const std::int64_t step = std::max<std::int64_t>(1, NiceCeiling(std::max(-low, high)) / 4);
+    const std::int64_t top = std::max<std::int64_t>((high + step - 1) / step, low < 0 ? 0 : 4) * step;
+    const std::int64_t bottom = -((-low + step - 1) / step) * step;
+    Frame f;
+    f.right = 24;
+    f.left = 56;
+    auto y = [&](std::int64_t v) {
+        return f.top + f.PlotH() * static_cast<double>(top - v) / static_cast<double>(top - bottom);
+    };
+    std::string out = SvgOpen(f, "difference", "difference from the first log's score");
+    for (std::int64_t v = bottom; v <= top; v += step) {
+        out += "<line class=\"" + std::string(v == 0 ? "axis" : "grid") + "\" x1=\"" + Format("%.1f", f.left) +
+               "\" y1=\"" + Format("%.1f", y(v)) + "\" x2=\"" + Format("%.1f", f.left + f.PlotW()) + "\" y2=\"" +
+               Format("%.1f", y(v)) + "\"/><text class=\"label\" x=\"" + Format("%.1f", f.left - 6) + "\" y=\"" +
+               Format("%.1f", y(v) + 4) + "\" text-anchor=\"end\">" + (v > 0 ? "+" : "") + AxisNumber(v) + "</text>";
+    }
+    const double bw = f.PlotW() / in.hours;
+    for (std::size_t l = 1; l < in.logs.size(); ++l) {
+        const std::string colour = kLogColours[l % 7];
+        std::string line = Format("%.2f", f.left) + "," + Format("%.2f", y(0)), dots;
+        for (std::size_t h = 0; h < hourEnds; ++h) {
+            const std::int64_t d = ScoreAt(in.logs[l], h) - ScoreAt(first, h);
+            const std::string at = Format("%.2f", f.left + (h + 1) * bw) + "," + Format("%.2f", y(d));
+            line += " " + at;
+            dots += "<circle class=\"dpt\" data-log=\"" + std::to_string(l) + "\" data-difference=\"" +
+                    std::to_string(d) + "\" cx=\"" + at.substr(0, at.find(',')) + "\" cy=\"" +
+                    at.substr(at.find(',') + 1) + "\" r=\"2\" fill=\"" + colour + "\"><title>" +
+                    Escape(in.logs[l].station) + ", " + DayTime(in.start + (h + 1) / 24.0) + " UTC: " +
+                    (d > 0 ? "+" : "") + std::to_string(d) + "</title></circle>";
+        }
+        out += "<polyline class=\"line\" points=\"" + line + "\" stroke=\"" + colour + "\"/>" + dots;
+    }
+    out += HourAxis(f, in.start, in.hours) + "</svg>";
+    std::vector<std::pair<std::string, std::string>> legend;
+    for (std::size_t l = 1; l < in.logs.size(); ++l)
+        legend.emplace_back(in.logs[l].station + " less " + first.station, kLogColours[l % 7]);
+    return out + Legend(legend);
+}
+
 std::string ComparePage(const PageInput& in) {
     const LogFigures& first = in.logs.front();
     std::string title = std::string(ContestName(first.cw)) + ": ";
     for (std::size_t l = 0; l < in.logs.size(); ++l) title += (l ? ", " : "") + in.logs[l].station;
     std::string out = Head(title) + "<h1>" + Escape(title) + "</h1><p>" + Period(in.start, in.hours) + ".</p>";
-    out += "<table class=\"list\"><thead><tr><th>station</th><th>log</th><th>QSOs</th><th>points</th><th>prefixes</th>"
-           "<th>score</th><th>claimed</th></tr></thead><tbody>";
-    for (const LogFigures& log : in.logs)
-        out += "<tr><th>" + Escape(log.station) + "</th><td><code>" + Escape(log.file) + "</code></td><td>" +
-               Num(log.result.qsos) + "</td><td>" + Num(log.result.points) + "</td><td>" +
-               Num(log.result.multipliers) + "</td><td class=\"score\" data-score=\"" +
-               std::to_string(log.result.score) + "\"><strong>" + Num(log.result.score) + "</strong></td><td>" +
-               (log.claimed ? Num(*log.claimed) : std::string("&mdash;")) + "</td></tr>";
-    out += "</tbody></table>";
+    bool claims = false;
+    for (const LogFigures& log : in.logs) claims = claims || log.claimed.has_value();
+    out += "<table class=\"list\"><thead><tr><th>station</th><th>QSOs</th><th>points</th><th>prefixes</th>"
+           "<th>score</th>" +
+           std::string(claims ? "<th>claimed</th>" : "") + "</tr></thead><tbody>";
+    std::string files;
+    for (const LogFigures& log : in.logs) {
+        out += "<tr><th>" + Escape(log.station) + "</th><td>" + Num(log.result.qsos) + "</td><td>" +
+               Num(log.result.points) + "</td><td>" + Num(log.result.multipliers) + "</td><td class=\"score\" "
+               "data-score=\"" + std::to_string(log.result.score) + "\"><strong>" + Num(log.result.score) +
+               "</strong></td>";
+        if (claims) out += "<td>" + (log.claimed ? Num(*log.claimed) : std::string("&mdash;")) + "</td>";
+        out += "</tr>";
+        files += std::string(files.empty() ? "" : "; ") + Escape(log.station) + " <code>" + Escape(log.file) +
+                 "</code>";
+    }
+    out += "</tbody></table><p class=\"note\">Logs: " + files + ".</p>";
 
     std::vector<const LogFigures*> logs;
     for (const LogFigures& log : in.logs) logs.push_back(&log);
@@ -584,19 +752,16 @@ std::string ComparePage(const PageInput& in) {
     // The difference from the first log at the end of each hour.
     std::size_t longest = 0;
     for (const LogFigures& log : in.logs) longest = std::max(longest, log.hourEnds.size());
-    out += "<h2 id=\"difference\">Difference from " + Escape(first.station) +
-           "</h2><table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" + Escape(first.station) + "</th>";
+    out += "<h2 id=\"difference\">Difference from " + Escape(first.station) + "</h2>" +
+           DifferenceChart(in, longest) + "<table class=\"sheet\"><thead><tr><th>end of hour (UTC)</th><th>" +
+           Escape(first.station) + "</th>";
     for (std::size_t l = 1; l < in.logs.size(); ++l) out += "<th>" + Escape(in.logs[l].station) + "</th>";
     out += "</tr></thead><tbody>";
-    auto scoreAt = [](const LogFigures& log, std::size_t h) {
-        if (log.hourEnds.empty()) return std::int64_t{0};
-        return log.hourEnds[std::min(h, log.hourEnds.size() - 1)].score;
-    };
     for (std::size_t h = 0; h < longest; ++h) {
-        const std::int64_t base = scoreAt(first, h);
+        const std::int64_t base = ScoreAt(first, h);
         out += "<tr><th>" + DayTime(in.start + (h + 1) / 24.0) + "</th><td>" + Num(base) + "</td>";
         for (std::size_t l = 1; l < in.logs.size(); ++l) {
-            const std::int64_t d = scoreAt(in.logs[l], h) - base;
+            const std::int64_t d = ScoreAt(in.logs[l], h) - base;
             out += std::string("<td class=\"") + (d > 0 ? "up" : d < 0 ? "down" : "") + "\">" + (d > 0 ? "+" : "") +
                    Num(d) + "</td>";
         }
@@ -733,13 +898,6 @@ TextResult ParseTextResult(const std::string& text) {
     }
     r.complete = total && score;
     return r;
-}
-
-int QsoPoints(const std::string& ownCountry, const std::string& ownContinent, const std::string& country,
-              const std::string& continent, const std::string& band) {
-    if (country == ownCountry) return 1;
-    const int points = continent != ownContinent ? 3 : ownContinent == "NA" ? 2 : 1;
-    return band == "160m" || band == "80m" || band == "40m" ? 2 * points : points;
 }
 
 Peak BestWindow(const std::vector<double>& sortedTimes, double minutes) {

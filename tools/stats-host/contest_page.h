@@ -8,6 +8,7 @@
 // (page_replay.h); this part only counts and draws.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -21,7 +22,13 @@ namespace tools::page {
 struct CountedQso {
     double time = 0.0;  // host date: days since 30 December 1899, UTC
     std::string call, band, continent, prefix;
-    int points = 0;
+    std::size_t index = 0;  // its place among the QSOs passed, in time order
+};
+
+// The plug-in's QSOs and points of one continent's counted QSOs, scored alone.
+struct ContinentFigures {
+    std::string continent;  // as the host passed it; empty when unknown
+    std::int64_t qsos = 0, points = 0;
 };
 
 // The plug-in's figures after the last QSO of one hour.
@@ -62,6 +69,9 @@ struct LogFigures {
     // of the log's last QSO.
     double start = 0.0;
     std::vector<HourEnd> hourEnds;
+    std::vector<ContinentFigures> continents;
+    // The contest the log names, when the plug-in scored it as another one.
+    std::string otherContest;
 };
 
 struct PageInput {
@@ -72,10 +82,6 @@ struct PageInput {
     std::unordered_set<std::string> activeCalls;
     std::string activeCallsSource;  // the file read, for the page's note
 };
-
-// Points of a counted QSO by the contest's table, as the plug-in gives them.
-int QsoPoints(const std::string& ownCountry, const std::string& ownContinent, const std::string& country,
-              const std::string& continent, const std::string& band);
 
 // The most QSOs in any window of `minutes` (a window is [t, t + minutes)),
 // and the time of its first QSO; times sorted.

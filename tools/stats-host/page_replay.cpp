@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cctype>
 #include <fstream>
+#include <map>
 
 #include "cabrillo.h"
 #include "log_source.h"
@@ -32,8 +34,7 @@ int HourOf(double gridStart, double time) { return static_cast<int>(std::floor((
 
 }  // namespace
 
-void ReplayForPage(HostSession& session, const PageLog& log, const HostStation& station, double gridStart,
-                   page::LogFigures& figures) {
+void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, page::LogFigures& figures) {
     figures.start = gridStart;
     figures.hourEnds.clear();
     figures.counted.clear();
@@ -59,9 +60,8 @@ void ReplayForPage(HostSession& session, const PageLog& log, const HostStation& 
         } else if (dupe) {
             ++figures.dupes;
         } else {
-            figures.counted.push_back(page::CountedQso{
-                q.time.m_dt, q.call, q.band, q.continent, q.wpxPrefix,
-                page::QsoPoints(station.countryPrefix, station.continent, q.countryPrefix, q.continent, q.band)});
+            figures.counted.push_back(
+                page::CountedQso{q.time.m_dt, q.call, q.band, q.continent, q.wpxPrefix, number - 1});
         }
     }
     // The hour of the last QSO ends too.
@@ -70,6 +70,27 @@ void ReplayForPage(HostSession& session, const PageLog& log, const HostStation& 
         while (static_cast<int>(figures.hourEnds.size()) <= last) figures.hourEnds.push_back(HourEndOf(session));
     }
     figures.result = page::ParseTextResult(session.Result());
+}
+
+void ReplayByContinent(HostSession& session, const PageLog& log, const HostStation& station,
+                       page::LogFigures& figures) {
+    // A QSO's points depend on it alone, never on the others, so the
+    // plug-in's points of one continent's QSOs, added by themselves, are the
+    // share of its total that continent brought. Only counted QSOs go in:
+    // none of them can be a dupe of another.
+    std::map<std::string, std::vector<std::size_t>> by;
+    for (const page::CountedQso& q : figures.counted) by[q.continent].push_back(q.index);
+    figures.continents.clear();
+    for (const auto& [continent, indexes] : by) {
+        session.Reset(station, false);
+        unsigned number = 0;
+        for (const std::size_t i : indexes) session.Add(log.qsos[i], ++number);
+        const page::TextResult r = page::ParseTextResult(session.Result());
+        figures.continents.push_back(page::ContinentFigures{continent, r.qsos, r.points});
+    }
+    // QSOs without a known continent close the list.
+    if (!figures.continents.empty() && figures.continents.front().continent.empty())
+        std::rotate(figures.continents.begin(), figures.continents.begin() + 1, figures.continents.end());
 }
 
 void AddAll(HostSession& session, const PageLog& log) {

@@ -27,8 +27,11 @@ PageLog ReadPageLog(const std::string& path, const CountryFile* countries);
 // One statistics run of `log` (after the caller's reset): counted QSOs, the
 // plug-in's figures at the end of each hour from `gridStart` up to the hour
 // of the last QSO, and its final text result.
-void ReplayForPage(HostSession& session, const PageLog& log, const HostStation& station, double gridStart,
-                   page::LogFigures& figures);
+void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, page::LogFigures& figures);
+// The counted QSOs of each continent in a run of their own (each after a
+// reset for `station`): the plug-in's QSOs and points by continent.
+void ReplayByContinent(HostSession& session, const PageLog& log, const HostStation& station,
+                       page::LogFigures& figures);
 // The same QSOs added again, nothing asked: a run whose result is wanted in
 // another form.
 void AddAll(HostSession& session, const PageLog& log);

@@ -280,7 +280,7 @@ RunPlan PlanRun(const Options& o, const std::string& log, const CountryFile* cty
     station.call = o.call.value_or(survey.stationCall);
     const Location own = o.country ? CountryOption(*o.country, cty, station.call)
                                    : Locate(cty, station.call, survey.stationDxcc, "");
-    if (!own.found && cty != nullptr)
+    if (!own.found && cty != nullptr && survey.mappable > 0)
         std::fprintf(stderr, "stats-host: no country for the own call %s in the country file: give --country\n",
                      station.call.c_str());
     station.countryPrefix = own.country;
@@ -371,7 +371,10 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         Entry e{file, path, PlanRun(o, path, cty), {}};
         const LogSurvey& survey = e.plan.survey;
         if (survey.records == 0) return refuse(file + ": the log holds no QSO");
-        if (survey.mappable == 0) return refuse(file + ": no QSO of the log has a date and time the page can use");
+        if (survey.mappable == 0)
+            return refuse(file + ": none of its " + std::to_string(survey.records) +
+                          " records is a QSO with the call, date and time the plug-in needs (the lines above say "
+                          "what each lacks)");
         if (*survey.last - *survey.first > kLongestSpanDays) {
             char days[32];
             std::snprintf(days, sizeof days, "%.0f", *survey.last - *survey.first);
@@ -388,19 +391,27 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
             return refuse(entries.front().file + " is " + (lead.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB") + " and " +
                           entries[i].file + " " + (other.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB") +
                           ": a page compares logs of one contest");
+        if (!other.survey.contest.empty() && !lead.survey.contest.empty() &&
+            other.survey.contest != lead.survey.contest)
+            return refuse(entries.front().file + " names the contest " + lead.survey.contest + " and " +
+                          entries[i].file + " " + other.survey.contest + ": a page compares logs of one contest");
         if (std::fabs(std::floor(*other.survey.first) - std::floor(*lead.survey.first)) > 2.0)
             return refuse(entries.front().file + " (" + FormatHostDate(*lead.survey.first) + ") and " + entries[i].file +
                           " (" + FormatHostDate(*other.survey.first) + ") are not logs of one contest");
     }
 
     // One hour grid for every log: from the day of the first QSO (or
-    // --start), at least the contest's 48 hours.
+    // --start), at least the contest's 48 hours. The contest starts on a
+    // Saturday at 00:00 UTC: a log whose first QSO is on the Sunday still
+    // shows the whole weekend, its Saturday empty.
     double first = *lead.survey.first, last = *lead.survey.last;
     for (const Entry& e : entries) {
         first = std::min(first, *e.plan.survey.first);
         last = std::max(last, *e.plan.survey.last);
     }
-    input.start = o.start ? ParseDateOption("--start", *o.start) : std::floor(first);
+    const double firstDay = std::floor(first);
+    const bool sunday = static_cast<long long>(firstDay) % 7 == 1;  // host day 0 was a Saturday
+    input.start = o.start ? ParseDateOption("--start", *o.start) : sunday ? firstDay - 1 : firstDay;
     input.hours = std::max(48, static_cast<int>(std::floor((last - input.start) * 24.0 + 1e-9)) + 1);
 
     std::string error;
@@ -418,7 +429,10 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         ReadCabrilloHeader(e.path, figures);
         if (!WriteRunSettings(e.plan.cwContest)) return 1;
         session->Reset(e.plan.station, false);
-        ReplayForPage(*session, e.log, e.plan.station, input.start, figures);
+        ReplayForPage(*session, e.log, input.start, figures);
+        ReplayByContinent(*session, e.log, e.plan.station, figures);
+        const std::string& named = e.plan.survey.contest;
+        if (!named.empty() && named != (e.plan.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB")) figures.otherContest = named;
         input.logs.push_back(std::move(figures));
     }
     // The plug-in's own page of each log: a host that asks for it keeps it.

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The contest page as a browser renders it: stats-host makes the page of the
 # sample log, and a page comparing it with a copy of itself, and headless
-# Chromium lays them out in frames 1000 and 480 pixels wide. A small checking
+# Chromium lays them out in frames 1000 and 360 pixels wide (a desktop and a
+# phone). A small checking
 # page around them (the contest page itself has no script) reads the layout:
 #   - the hourly chart has a bar group for each of the contest's 48 hours and,
 #     on the page of one log, a visible bar for every band-hour its rate sheet
@@ -29,10 +30,7 @@ function measure(frame) {
     if (box.width > 0 && box.height > 0) ++r.bars; else ++r.hidden;
   }
   r.cells = 0;
-  for (const row of d.querySelectorAll('table.sheet tbody tr')) {
-    const cells = row.querySelectorAll('td');
-    for (let i = 0; i < cells.length - 2; ++i) if (cells[i].textContent.trim() !== '') ++r.cells;
-  }
+  for (const cell of d.querySelectorAll('table.sheet tbody td.b')) if (cell.textContent.trim() !== '') ++r.cells;
   r.points = score ? score.querySelectorAll('circle.pt').length : -1;
   const width = d.documentElement.clientWidth;
   r.overflow = d.documentElement.scrollWidth - width;
@@ -42,7 +40,7 @@ function measure(frame) {
   return r;
 }
 const pages = new URLSearchParams(location.search).getAll('page'), frames = [];
-for (const page of pages) for (const width of [1000, 480]) {
+for (const page of pages) for (const width of [1000, 360]) {
   const f = document.createElement('iframe');
   f.src = page; f.style = 'width:' + width + 'px;height:600px;border:0'; f.dataset.name = page + '@' + width;
   document.body.appendChild(f); frames.push(f);
