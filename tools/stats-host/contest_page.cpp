@@ -8,6 +8,9 @@
 #include <set>
 #include <sstream>
 
+#include "log_mapping.h"
+#include "wpx_prefix.h"
+
 namespace tools::page {
 
 namespace {
@@ -61,22 +64,12 @@ struct When {
     int year, month, day, hour, minute, weekday;  // weekday 0 = Sunday
 };
 When WhenOf(double hostDate) {
-    const double minutesTotal = MinuteOf(hostDate);
-    const auto days = static_cast<long long>(std::floor(minutesTotal / kMinutesPerDay));
-    const auto minuteOfDay = static_cast<int>(minutesTotal - static_cast<double>(days) * kMinutesPerDay);
-    // Days since 1970-01-01, then the civil date (Howard Hinnant's algorithm).
-    long long z = days - 25569 + 719468;
-    const long long era = (z >= 0 ? z : z - 146096) / 146097;
-    const auto doe = static_cast<unsigned>(z - era * 146097);
-    const unsigned yoe = (doe - doe / 1460 + doe / 36524 - doe / 146096) / 365;
-    const unsigned doy = doe - (365 * yoe + yoe / 4 - yoe / 100);
-    const unsigned mp = (5 * doy + 2) / 153;
-    const unsigned d = doy - (153 * mp + 2) / 5 + 1;
-    const unsigned m = mp < 10 ? mp + 3 : mp - 9;
-    const long long y = static_cast<long long>(yoe) + era * 400 + (m <= 2);
+    const double minute = MinuteOf(hostDate);
+    int year, month, day, hour, minuteOfHour, second;
+    CalendarOf(minute / kMinutesPerDay, year, month, day, hour, minuteOfHour, second);
+    const auto days = static_cast<long long>(std::floor(minute / kMinutesPerDay));
     const int weekday = static_cast<int>(((days % 7) + 7 + 6) % 7);  // day 0 was a Saturday
-    return When{static_cast<int>(y), static_cast<int>(m), static_cast<int>(d), minuteOfDay / 60, minuteOfDay % 60,
-                weekday};
+    return When{year, month, day, hour, minuteOfHour, weekday};
 }
 
 const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
@@ -149,8 +142,6 @@ std::vector<std::string> BandsOf(const LogFigures& log) {
         if (std::find(bands.begin(), bands.end(), q.band) == bands.end()) bands.push_back(q.band);
     return bands;
 }
-
-int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }
 
 // QSOs per hour and band: [hour][band index].
 std::vector<std::vector<int>> HourlyByBand(const LogFigures& log, const std::vector<std::string>& bands, double start,
@@ -463,21 +454,8 @@ std::string CallList(const std::vector<std::string>& calls, const std::string& c
 }
 
 bool IsActive(const std::unordered_set<std::string>& active, const std::string& call) {
-    if (active.count(call)) return true;
-    // A call with a designator is known by its home call: the longest part
-    // with a letter and a digit.
-    std::string best;
-    std::size_t from = 0;
-    while (from <= call.size()) {
-        const std::size_t slash = call.find('/', from);
-        const std::string part = call.substr(from, slash == std::string::npos ? std::string::npos : slash - from);
-        const bool letter = part.find_first_of("ABCDEFGHIJKLMNOPQRSTUVWXYZ") != std::string::npos;
-        const bool digit = part.find_first_of("0123456789") != std::string::npos;
-        if (letter && digit && part.size() > best.size()) best = part;
-        if (slash == std::string::npos) break;
-        from = slash + 1;
-    }
-    return !best.empty() && active.count(best) > 0;
+    // A call with a designator or an operating suffix is known by its home call.
+    return active.count(call) > 0 || active.count(ReadPortableCall(call).home) > 0;
 }
 
 std::string CallsToCheck(const LogFigures& log, const PageInput& input) {
@@ -920,6 +898,8 @@ std::vector<std::pair<double, double>> OffTimes(const std::vector<double>& sorte
         if (sortedTimes[i] - sortedTimes[i - 1] >= span - 1e-9) gaps.emplace_back(sortedTimes[i - 1], sortedTimes[i]);
     return gaps;
 }
+
+int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }
 
 std::string RenderPage(const PageInput& input) {
     if (input.logs.empty()) return std::string();

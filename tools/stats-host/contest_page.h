@@ -95,6 +95,9 @@ Peak BestWindow(const std::vector<double>& sortedTimes, double minutes);
 // [end of one QSO, next QSO).
 std::vector<std::pair<double, double>> OffTimes(const std::vector<double>& sortedTimes, double minutes);
 
+// The hour of the grid starting at `start` that a host date falls in.
+int HourIndex(double start, double time);
+
 std::string RenderPage(const PageInput& input);
 
 // "&", "<", ">", quotes escaped for HTML text and attributes.

@@ -30,7 +30,6 @@ page::HourEnd HourEndOf(HostSession& session) {
     return page::HourEnd{r.score, r.points, r.multipliers, r.qsos};
 }
 
-int HourOf(double gridStart, double time) { return static_cast<int>(std::floor((time - gridStart) * 24.0 + 1e-9)); }
 
 }  // namespace
 
@@ -43,7 +42,7 @@ void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, p
     unsigned number = 0;
     for (const HostQso& q : log.qsos) {
         // Every hour before this QSO's is over: the plug-in's figures then.
-        const int hour = HourOf(gridStart, q.time.m_dt);
+        const int hour = page::HourIndex(gridStart, q.time.m_dt);
         while (static_cast<int>(figures.hourEnds.size()) < hour) figures.hourEnds.push_back(HourEndOf(session));
         HostCheck check;
         check.call = q.call;
@@ -66,7 +65,7 @@ void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, p
     }
     // The hour of the last QSO ends too.
     if (!log.qsos.empty()) {
-        const int last = HourOf(gridStart, log.qsos.back().time.m_dt);
+        const int last = page::HourIndex(gridStart, log.qsos.back().time.m_dt);
         while (static_cast<int>(figures.hourEnds.size()) <= last) figures.hourEnds.push_back(HourEndOf(session));
     }
     figures.result = page::ParseTextResult(session.Result());
