@@ -30,7 +30,6 @@ page::HourEnd HourEndOf(HostSession& session) {
     return page::HourEnd{r.score, r.points, r.multipliers, r.qsos};
 }
 
-
 }  // namespace
 
 void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, page::LogFigures& figures) {
