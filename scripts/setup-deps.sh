@@ -31,13 +31,71 @@ missing=()
 for p in "${pkgs[@]}"; do installed "$p" || missing+=("$p"); done
 [ ${#missing[@]} -eq 0 ] || apt_install "${missing[@]}"
 
+# A Multi-Arch "same" library has one version on both architectures. When a
+# source's i386 index did not arrive (a mirror caught in a sync), the i386
+# twins of amd64 libraries installed from that source have no such version,
+# and apt's resolver gives up ("generated breaks"). Then every twin wine32
+# needs is named at a version both architectures offer: the installed amd64
+# one where i386 has it, else the newest i386 one, which the amd64 library
+# and the installed packages built with it from the same source move to
+# (mostly the release's newer point version; where it is a step back from a
+# security update, the list below says so, and the next upgrade restores it
+# once the mirror serves the whole index). Nothing is removed.
+versions() {  # "name version" for each version apt knows of the packages given
+  apt-cache madison "$@" | awk -F'|' '{gsub(/ /, ""); sub(/:[a-z0-9]+$/, "", $1); print $1, $2}'
+}
+shared_versions() {
+  local closure inst twins i386 moves avail
+  closure=$(apt-cache depends --recurse --no-recommends --no-suggests --no-conflicts --no-breaks \
+              --no-replaces --no-enhances "$@" 2>/dev/null | sed -n 's/^\([^ ].*\):i386$/\1/p' | sort -u)
+  # name arch multi-arch version source, of the installed packages that are not i386
+  inst=$(dpkg-query -W -f='${db:Status-Abbrev} ${Package} ${Architecture} ${Multi-Arch} ${Version} ${source:Package}\n' |
+           awk '$1 == "ii" && $3 != "i386" {print $2, $3, $4, $5, $6}' | sort)
+  twins=$(join <(echo "$closure") <(echo "$inst" | awk '$2 == "amd64" && $3 == "same" {print $1, $4, $5}'))
+  [ -n "$twins" ] || return 0
+  i386=$(versions $(echo "$twins" | awk '{print $1 ":i386"}'))
+  moves=$(echo "$twins" | while read -r p v src; do
+      if echo "$i386" | grep -qxF "$p $v"; then echo "$p:i386 $v"; continue; fi
+      w=$(echo "$i386" | awk -v p="$p" '$1 == p {print $2; exit}')
+      [ -n "$w" ] || continue
+      echo "$inst" | awk -v src="$src" -v v="$v" -v w="$w" \
+        '$5 == src && $4 == v {print $1 ($2 == "all" ? "" : ":" $2), w}'
+      echo "$p:i386 $w"
+    done | sort -u)
+  avail=$(versions $(echo "$moves" | awk '{print $1}') | sort -u)
+  echo "$moves" | while read -r s w; do
+    echo "$avail" | grep -qxF "${s%:*} $w" && echo "$s=$w"
+  done
+}
+install_wine32() {
+  apt_install "$@" && return 0
+  echo "apt cannot match the i386 libraries wine32 needs to the installed amd64 ones;" >&2
+  echo "installing them at versions both architectures offer" >&2
+  local shared auto_before downgrades
+  shared=$(shared_versions "$@")
+  auto_before=$(apt-mark showauto)
+  downgrades=$(echo "$shared" | while IFS== read -r s w; do
+      v=$(dpkg-query -W -f='${Version}' "$s" 2>/dev/null) || continue
+      dpkg --compare-versions "$v" gt "$w" && echo "$s $v -> $w"
+    done)
+  [ -z "$downgrades" ] || { echo "stepping back (the next upgrade restores them):"; echo "$downgrades"; } >&2
+  echo "installing: $* and $(echo "$shared" | wc -l) libraries at shared versions"
+  DEBIAN_FRONTEND=noninteractive $SUDO apt-get install -y -qq --no-install-recommends \
+    --allow-downgrades --no-remove "$@" $shared
+  # Naming a package marks it as installed by hand; give back what apt chose.
+  local asked; asked=$(printf '%s\n' "$@" | sed 's/=.*//')
+  echo "$shared" | sed 's/=.*//' | grep -vxF "$asked" | while read -r s; do
+    case $s in *:i386) echo "$s";; *) echo "$auto_before" | grep -qxF "${s%:amd64}" && echo "$s";; esac
+  done | xargs -r $SUDO apt-mark auto >/dev/null
+}
+
 wine_version=$(dpkg-query -W -f='${Version}' wine64)
 if ! installed wine32:i386 "$wine_version" || ! installed libwine:i386 "$wine_version"; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     $SUDO dpkg --add-architecture i386
     apt_updated=""
   fi
-  apt_install "wine32:i386=$wine_version" "libwine:i386=$wine_version"
+  install_wine32 "wine32:i386=$wine_version" "libwine:i386=$wine_version"
 fi
 
 # Can this machine start a 32-bit program? Most kernels run them natively;
