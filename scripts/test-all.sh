@@ -9,18 +9,21 @@ cd "$(dirname "$0")/.."
 
 scripts/setup-deps.sh
 
+# The unit tests each work in folders of their own and run side by side; the
+# wine suites share one prefix and one X server, so they run one at a time.
+jobs=$(nproc)
 for preset in native win32 win64; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
-  ctest --preset "$preset"
+  if [ "$preset" = native ]; then ctest --preset "$preset" -j "$jobs"; else ctest --preset "$preset"; fi
 done
 
 for preset in native-tsan native-asan; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
-  ctest --preset "$preset" -L unit
+  ctest --preset "$preset" -L unit -j "$jobs"
 done
 # The fuzz targets, briefly: a long run is scripts/fuzz.sh <target> <seconds>.
 scripts/fuzz.sh all 30
