@@ -63,9 +63,10 @@ shared_versions() {
       echo "$p:i386 $w"
     done | sort -u)
   avail=$(versions $(echo "$moves" | awk '{print $1}') | sort -u)
-  echo "$moves" | while read -r s w; do
-    echo "$avail" | grep -qxF "${s%:*} $w" && echo "$s=$w"
-  done
+  # Only versions apt has for that architecture: "name:arch version" -> "name:arch=version".
+  awk 'NR == FNR { have[$1 " " $2] = 1; next }
+       { name = $1; sub(/:[a-z0-9]+$/, "", name); if (have[name " " $2]) print $1 "=" $2 }' \
+    <(echo "$avail") <(echo "$moves")
 }
 install_wine32() {
   apt_install "$@" && return 0
@@ -76,7 +77,7 @@ install_wine32() {
   auto_before=$(apt-mark showauto)
   downgrades=$(echo "$shared" | while IFS== read -r s w; do
       v=$(dpkg-query -W -f='${Version}' "$s" 2>/dev/null) || continue
-      dpkg --compare-versions "$v" gt "$w" && echo "$s $v -> $w"
+      if dpkg --compare-versions "$v" gt "$w"; then echo "$s $v -> $w"; fi
     done)
   [ -z "$downgrades" ] || { echo "stepping back (the next upgrade restores them):"; echo "$downgrades"; } >&2
   echo "installing: $* and $(echo "$shared" | wc -l) libraries at shared versions"
@@ -84,8 +85,13 @@ install_wine32() {
     --allow-downgrades --no-remove "$@" $shared
   # Naming a package marks it as installed by hand; give back what apt chose.
   local asked; asked=$(printf '%s\n' "$@" | sed 's/=.*//')
-  echo "$shared" | sed 's/=.*//' | grep -vxF "$asked" | while read -r s; do
-    case $s in *:i386) echo "$s";; *) echo "$auto_before" | grep -qxF "${s%:amd64}" && echo "$s";; esac
+  # (The loops end in "if", never in a failing test: under pipefail that would end the script.)
+  echo "$shared" | sed 's/=.*//' | while read -r s; do
+    if echo "$asked" | grep -qxF "$s"; then continue; fi
+    case $s in
+      *:i386) echo "$s" ;;
+      *) if echo "$auto_before" | grep -qxF "${s%:amd64}"; then echo "$s"; fi ;;
+    esac
   done | xargs -r $SUDO apt-mark auto >/dev/null
 }
 
