@@ -43,14 +43,15 @@ FileOperations& FileOperationsInUse() {
     return operations;
 }
 
-std::optional<std::string> ReadWholeFile(const std::string& path) {
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t most) {
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "rb");
     if (f == nullptr) return std::nullopt;
     std::string content;
     char buffer[65536];
-    std::int64_t n;
-    while ((n = op.read(f, buffer, sizeof buffer)) > 0) content.append(buffer, static_cast<std::size_t>(n));
+    std::int64_t n = 0;
+    while (content.size() <= most && (n = op.read(f, buffer, sizeof buffer)) > 0)
+        content.append(buffer, static_cast<std::size_t>(n));
     op.close(f);  // nothing was written: a failed close loses nothing
     if (n < 0) return std::nullopt;
     return content;

@@ -11,8 +11,10 @@
 
 namespace stats {
 
-// The whole file as bytes; nothing when it cannot be opened or read.
-std::optional<std::string> ReadWholeFile(const std::string& path);
+// The whole file as bytes; nothing when it cannot be opened or read. Reading
+// stops once more than `most` bytes are in: a file that large is not what the
+// caller looks for, and the caller can tell by the size.
+std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t most = SIZE_MAX);
 
 // True unless the file is missing (a file that exists but cannot be read counts).
 bool FileExists(const std::string& path);

@@ -55,23 +55,20 @@ int AddQso(RunState& state, const QsoInput& qso) {
     auto report = [&](const char* reason, std::size_t count = 1) {
         if (fileCurrent) QueueReportLine(state, line(reason), count);
     };
-
-    if (!state.g_ValidBands.Contains(qso.band)) {
-        report(badqso::kReasonWrongBand);
+    // A rejected QSO stays in the host's log, and its time counts as activity.
+    auto reject = [&](const char* reason) {
+        report(reason);
+        state.g_RejectedQsos.Add(qso.call, qso.band, qso.mode, qso.qsoTime);
         return 0;
-    }
+    };
+
+    if (!state.g_ValidBands.Contains(qso.band)) return reject(badqso::kReasonWrongBand);
     // A band counts as worked even when a later check rejects the QSO.
     if (std::find(state.g_WorkedBands.begin(), state.g_WorkedBands.end(), qso.band) == state.g_WorkedBands.end())
         state.g_WorkedBands.emplace_back(qso.band);
 
-    if (!state.g_ValidModes.Contains(qso.mode)) {
-        report(badqso::kReasonWrongMode);
-        return 0;
-    }
-    if (qso.exchangeReceived.empty() || qso.exchangeSent.empty()) {
-        report(badqso::kReasonNoNumber);
-        return 0;
-    }
+    if (!state.g_ValidModes.Contains(qso.mode)) return reject(badqso::kReasonWrongMode);
+    if (qso.exchangeReceived.empty() || qso.exchangeSent.empty()) return reject(badqso::kReasonNoNumber);
 
     QsoFields record;
     record.call = qso.call;
@@ -123,7 +120,10 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
             first.dupe = 0;
             first.excluded = 0;
         }
+    } else {
+        state.g_RejectedQsos.Remove(qso.call, qso.band, qso.mode, qso.qsoTime);
     }
+    ++state.g_LogGeneration;
 
     if (log.IsEmpty()) state.g_WorkedPrefixes.clear();
     if (!BadQsoFileIsCurrent(state)) return 1;

@@ -136,6 +136,21 @@ std::string FormatOleDate(const OleDateTime& value, const char* format) {
     return std::string(buffer, n);
 }
 
+std::optional<std::int64_t> OleDateMinute(const OleDateTime& value) {
+    if (!value.IsValid()) return std::nullopt;
+    const auto f = OleDateToFields(value.m_dt);
+    if (!f) return std::nullopt;
+    return DaysFromCivil(f->year, f->month, f->day) * 1440 + f->hour * 60 + f->minute;
+}
+
+OleDateTime OleDateOfMinute(std::int64_t minute) {
+    const std::int64_t unixDays = minute >= 0 ? minute / 1440 : -((-minute + 1439) / 1440);
+    const std::int64_t ofDay = minute - unixDays * 1440;
+    const double days = static_cast<double>(unixDays - kEpochOffset);
+    const double time = static_cast<double>(ofDay) / 1440.0;
+    return OleDateTime::Valid(days >= 0.0 ? days + time : days - time);
+}
+
 bool OleDatesEqual(const OleDateTime& a, const OleDateTime& b) {
     if (a.m_status == OleDateTime::kValid && b.m_status == OleDateTime::kValid)
         return a.m_dt == b.m_dt;

@@ -56,6 +56,15 @@ std::string FormatOleDate(const OleDateTime& value, const char* format);
 
 extern const char kInvalidDateTimeText[];
 
+// The minute a date shows once formatted to the minute (the seconds rounded
+// first, as the formatting does), counted from 1970-01-01 00:00: the minute of
+// a QSO's line in a Cabrillo log. Nothing for a date that is not valid or lies
+// outside the calendar.
+std::optional<std::int64_t> OleDateMinute(const OleDateTime& value);
+
+// The date value of such a minute.
+OleDateTime OleDateOfMinute(std::int64_t minute);
+
 // Equality of two host dates: both valid with the same value, or both null.
 bool OleDatesEqual(const OleDateTime& a, const OleDateTime& b);
 

@@ -166,4 +166,34 @@ bool QsoLog::HasPrefix(std::string_view prefix) const {
     return p && *p < prefixCount_.size() && prefixCount_[*p] != 0;
 }
 
+std::string RejectedQsos::Key(std::string_view call, std::string_view band, std::string_view mode) {
+    // The host's texts end at a NUL, so none of them holds one.
+    std::string key;
+    key.reserve(call.size() + band.size() + mode.size() + 2);
+    key.append(call).append(1, '\0').append(band).append(1, '\0').append(mode);
+    return key;
+}
+
+void RejectedQsos::Add(std::string_view call, std::string_view band, std::string_view mode, const OleDateTime& time) {
+    keys_.push_back(Key(call, band, mode));
+    times_.push_back(time);
+}
+
+bool RejectedQsos::Remove(std::string_view call, std::string_view band, std::string_view mode,
+                          const OleDateTime& time) {
+    const std::string key = Key(call, band, mode);
+    for (std::size_t i = 0; i < keys_.size(); ++i) {
+        if (keys_[i] != key || !OleDatesEqual(times_[i], time)) continue;
+        keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(i));
+        times_.erase(times_.begin() + static_cast<std::ptrdiff_t>(i));
+        return true;
+    }
+    return false;
+}
+
+void RejectedQsos::Clear() {
+    std::vector<std::string>().swap(keys_);
+    std::vector<OleDateTime>().swap(times_);
+}
+
 }  // namespace stats

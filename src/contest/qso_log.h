@@ -141,4 +141,23 @@ private:
     mutable bool latestStale_ = false;
 };
 
+// The QSOs the rules rejected, kept for their times: they are in the host's
+// log, and so in the log the operator submits, where log checking counts
+// them as activity.
+class RejectedQsos {
+public:
+    void Add(std::string_view call, std::string_view band, std::string_view mode, const OleDateTime& time);
+    // Takes away the first one with exactly this call, band, mode and time;
+    // false when there is none.
+    bool Remove(std::string_view call, std::string_view band, std::string_view mode, const OleDateTime& time);
+    void Clear();
+    std::size_t GetCount() const { return times_.size(); }
+    const OleDateTime& TimeAt(std::size_t i) const { return times_[i]; }
+
+private:
+    static std::string Key(std::string_view call, std::string_view band, std::string_view mode);
+    std::vector<std::string> keys_;
+    std::vector<OleDateTime> times_;
+};
+
 }  // namespace stats

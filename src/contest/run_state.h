@@ -34,6 +34,10 @@ struct RunState {
     std::vector<std::string> g_WorkedBands;     // distinct band texts in order of first appearance
     std::vector<std::string> g_WorkedPrefixes;  // multipliers of the last result
     std::vector<std::vector<std::string>> g_PrevQsoRows;  // one row per valid band, five cells
+    RejectedQsos g_RejectedQsos;
+    // Changes at every reset and removal: a reader that follows the log by
+    // the records added since it last looked must then look at all of them.
+    std::uint64_t g_LogGeneration = 0;
 
     std::string g_OwnCall;
     std::string g_OwnCountry;
@@ -41,6 +45,8 @@ struct RunState {
     std::string g_StartDayMonth;  // "%d.%m"
     std::string g_StartYear;      // "%Y"
     std::string g_EndDate;        // "%d.%m.%Y"
+    OleDateTime g_ContestStart = OleDateTime::Null();  // as the host passed them
+    OleDateTime g_ContestEnd = OleDateTime::Null();
     std::string g_BadQsoFileName;
     // The reset could not empty the file (another program held it): its lines
     // are the last run's, to be neither counted nor added to.

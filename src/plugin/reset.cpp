@@ -64,7 +64,11 @@ int Plugin::ResetStats(const ResetInput& in) {
         state_.g_EndDate = FormatOleDate(in.endTime, "%d.%m.%Y");
         FindHostVersion(in.iniSearchPath);
 
+        state_.g_ContestStart = in.startTime;
+        state_.g_ContestEnd = in.endTime;
         state_.g_QsoLog.RemoveAll();
+        state_.g_RejectedQsos.Clear();
+        ++state_.g_LogGeneration;
         state_.g_WorkedBands.clear();
         state_.g_OwnCountry = in.ownCountryPrefix;
         state_.g_OwnContinent = in.ownContinent;

@@ -1,0 +1,168 @@
+#include "contest/pace_curve.h"
+
+#include <cmath>
+#include <limits>
+
+#include "contest/text_util.h"
+
+namespace stats {
+
+namespace {
+
+constexpr const char kCwContest[] = "CQ-WPX-CW";
+constexpr const char kSsbContest[] = "CQ-WPX-SSB";
+// A curve of a whole contest has 289 rows; a reference of a longer log may
+// have more, but never this many.
+constexpr std::size_t kMaxRows = 100000;
+
+std::string_view Trimmed(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+// A whole number of at most 15 digits: far beyond any figure of a contest,
+// and far from the limits of the arithmetic done with it.
+std::optional<std::int64_t> Number(std::string_view field) {
+    field = Trimmed(field);
+    if (field.empty() || field.size() > 15) return std::nullopt;
+    std::int64_t value = 0;
+    for (const char c : field) {
+        if (c < '0' || c > '9') return std::nullopt;
+        value = value * 10 + (c - '0');
+    }
+    return value;
+}
+
+std::vector<std::string_view> Fields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t comma = line.find(',');
+        fields.push_back(line.substr(0, comma));
+        if (comma == std::string_view::npos) return fields;
+        line.remove_prefix(comma + 1);
+    }
+}
+
+std::int64_t Clamped(long double value) {
+    constexpr long double kMax = static_cast<long double>(std::numeric_limits<std::int64_t>::max() / 2);
+    if (!(value > 0.0L)) return 0;  // NaN too
+    return value >= kMax ? static_cast<std::int64_t>(kMax) : static_cast<std::int64_t>(std::llround(value));
+}
+
+}  // namespace
+
+std::string WritePaceCurve(const PaceCurve& curve) {
+    std::string text = std::string(kPaceHeader) + "\r\n";
+    const char* contest = curve.cw ? kCwContest : kSsbContest;
+    for (const PaceRow& r : curve.rows)
+        text += Format("%lld,%lld,%lld,%lld,%lld,%lld,%s\r\n", static_cast<long long>(r.elapsed),
+                       static_cast<long long>(r.qsos), static_cast<long long>(r.points),
+                       static_cast<long long>(r.prefixes), static_cast<long long>(r.score),
+                       static_cast<long long>(r.operating), contest);
+    return text;
+}
+
+PaceReadResult ReadPaceCurve(std::string_view content) {
+    PaceReadResult result;
+    auto fail = [&](PaceReadError::Kind kind, std::size_t line) {
+        result.error = PaceReadError{kind, line};
+        return result;
+    };
+    if (content.size() > kMaxPaceFileBytes) return fail(PaceReadError::kTooLarge, 0);
+    if (content.substr(0, 3) == "\xEF\xBB\xBF") content.remove_prefix(3);  // a spreadsheet's byte-order mark
+
+    PaceCurve curve;
+    std::optional<bool> cw;
+    std::size_t lineNumber = 0;
+    while (!content.empty()) {
+        const std::size_t end = content.find('\n');
+        std::string_view line = content.substr(0, end);
+        content.remove_prefix(end == std::string_view::npos ? content.size() : end + 1);
+        ++lineNumber;
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (lineNumber == 1) {
+            if (!EqualsNoCase(Trimmed(line), kPaceHeader)) return fail(PaceReadError::kNoHeader, 1);
+            continue;
+        }
+        if (Trimmed(line).empty()) continue;
+
+        const std::vector<std::string_view> fields = Fields(line);
+        if (fields.size() != 7) return fail(PaceReadError::kBadRow, lineNumber);
+        PaceRow row;
+        std::int64_t* const targets[] = {&row.elapsed, &row.qsos, &row.points, &row.prefixes, &row.score, &row.operating};
+        for (std::size_t i = 0; i < 6; ++i) {
+            const auto value = Number(fields[i]);
+            if (!value) return fail(PaceReadError::kBadRow, lineNumber);
+            *targets[i] = *value;
+        }
+        const std::string_view contest = Trimmed(fields[6]);
+        bool rowCw = false;
+        if (EqualsNoCase(contest, kCwContest))
+            rowCw = true;
+        else if (!EqualsNoCase(contest, kSsbContest))
+            return fail(PaceReadError::kBadRow, lineNumber);
+        if (cw && *cw != rowCw) return fail(PaceReadError::kMixed, lineNumber);
+        cw = rowCw;
+        if (!curve.rows.empty() && row.elapsed <= curve.rows.back().elapsed)
+            return fail(PaceReadError::kBackwards, lineNumber);
+        if (curve.rows.size() == kMaxRows) return fail(PaceReadError::kTooLarge, lineNumber);
+        curve.rows.push_back(row);
+    }
+    if (lineNumber == 0) return fail(PaceReadError::kNoHeader, 1);
+    if (curve.rows.empty()) return fail(PaceReadError::kNoRows, lineNumber);
+    curve.cw = *cw;
+    result.curve = std::move(curve);
+    return result;
+}
+
+PaceRow PaceAt(const PaceCurve& curve, std::int64_t elapsed) {
+    const std::vector<PaceRow>& rows = curve.rows;
+    if (elapsed <= rows.front().elapsed) return rows.front();
+    if (elapsed >= rows.back().elapsed) return rows.back();
+    std::size_t i = 1;
+    while (rows[i].elapsed < elapsed) ++i;
+    const PaceRow& a = rows[i - 1];
+    const PaceRow& b = rows[i];
+    const long double share =
+        static_cast<long double>(elapsed - a.elapsed) / static_cast<long double>(b.elapsed - a.elapsed);
+    auto between = [&](std::int64_t PaceRow::*field) {
+        return static_cast<std::int64_t>(
+            std::llround(a.*field + share * static_cast<long double>(b.*field - a.*field)));
+    };
+    PaceRow row;
+    row.elapsed = elapsed;
+    row.qsos = between(&PaceRow::qsos);
+    row.points = between(&PaceRow::points);
+    row.prefixes = between(&PaceRow::prefixes);
+    row.score = between(&PaceRow::score);
+    row.operating = between(&PaceRow::operating);
+    return row;
+}
+
+std::optional<std::int64_t> ProjectFinalScore(const PaceRow& now, const PaceCurve* reference,
+                                              const PaceCurve& ownCurve, std::int64_t operatingLeft) {
+    if (reference != nullptr && !reference->rows.empty()) {
+        const PaceRow then = PaceAt(*reference, now.elapsed);
+        if (then.score > 0)
+            return Clamped(static_cast<long double>(now.score) * reference->rows.back().score / then.score);
+    }
+    long double pointsRate = 0, prefixRate = 0;
+    const PaceRow hourAgo = ownCurve.rows.empty() ? PaceRow{} : PaceAt(ownCurve, now.elapsed - 60);
+    const std::int64_t hourOperating = now.operating - hourAgo.operating;
+    if (!ownCurve.rows.empty() && hourOperating >= 10) {
+        pointsRate = static_cast<long double>(now.points - hourAgo.points) / hourOperating;
+        prefixRate = static_cast<long double>(now.prefixes - hourAgo.prefixes) / hourOperating;
+    } else if (now.operating > 0) {
+        pointsRate = static_cast<long double>(now.points) / now.operating;
+        prefixRate = static_cast<long double>(now.prefixes) / now.operating;
+    } else if (now.score <= 0) {
+        return std::nullopt;
+    }
+    const long double left = operatingLeft > 0 ? static_cast<long double>(operatingLeft) : 0.0L;
+    const long double points = now.points + (pointsRate > 0 ? pointsRate : 0) * left;
+    const long double prefixes = now.prefixes + (prefixRate > 0 ? prefixRate : 0) * left;
+    return Clamped(points * prefixes);
+}
+
+}  // namespace stats
