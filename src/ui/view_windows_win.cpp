@@ -183,7 +183,10 @@ INT_PTR CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                     if (LOWORD(wParam) == IDOK) {
                         TakeReference(window, *w, true);
                     } else if (LOWORD(wParam) == IDC_CONTEST_REFERENCE && HIWORD(wParam) == EN_KILLFOCUS) {
-                        TakeReference(window, *w, false);
+                        // Not as the window hides or goes: Escape drops what was typed, and
+                        // an unload reads no file.
+                        if (IsWindowVisible(window) && !w->context->thread.Stopping().load())
+                            TakeReference(window, *w, false);
                     } else if (LOWORD(wParam) == IDC_CONTEST_CATEGORY && HIWORD(wParam) == CBN_SELCHANGE) {
                         const LRESULT chosen = SendDlgItemMessageA(window, IDC_CONTEST_CATEGORY, CB_GETCURSEL, 0, 0);
                         if (chosen >= 0 && chosen <= 2) {

@@ -445,6 +445,9 @@ TEST_F(LiveWindows, RefreshShowsTheHostsCallAndBand) {
 // the views' titles in Russian, whatever the system's code page.
 TEST_F(LiveWindows, RussianCaptions) {
     StoreViewsAndPlaces();
+    Store("setup_view_contest", "1");
+    Store("contest_x", "20");
+    Store("contest_y", "380");
     StartHost(L"DL1AAA", 14025000.0);
     ASSERT_EQ(Reset("UA9"), 1);
     HWND setup = WaitForWindow("Настройки CQ-WPX-SSB 2021");
@@ -473,7 +476,10 @@ TEST_F(LiveWindows, RussianCaptions) {
         GetClientRect(panel, &r);
         const int h = r.bottom / 7;
         EXPECT_TRUE(WaitUntil([&] { return ClientPixel(panel, r.right - 3, 4 * h + 15) == kHighlight; }));
-        EXPECT_NE(SaveArtifact(CaptureWindows({setup, prefix, prev}), "windows-russian"), "");
+        HWND contest = WaitForWindow("CQ-WPX-SSB-2021 Время и темп");
+        ASSERT_NE(contest, nullptr);
+        EXPECT_EQ(ItemText(contest, kCategory), "Один оператор, 36 ч");
+        EXPECT_NE(SaveArtifact(CaptureWindows({setup, prefix, prev, contest}), "windows-russian"), "");
     }
 }
 
