@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/operating_time.h"
 #include "contest_page.h"
 #include "country_file.h"
 #include "host_platform.h"
@@ -25,6 +26,7 @@
 #include "page_replay.h"
 #include "settings_key.h"
 #include "stats_version.h"
+#include "text.h"
 #include "wpx_prefix.h"
 
 namespace fs = std::filesystem;
@@ -44,6 +46,9 @@ constexpr const char kUsage[] =
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
     "                      sheet, peak rates, off-times, continents and calls to check;\n"
     "                      with two or more logs of one contest, how they compare\n"
+    "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
+    "                      24 h, none); default: the log's CATEGORY-OPERATOR and\n"
+    "                      CATEGORY-OVERLAY lines, else single\n"
     "  --calls PATH        the list of active contest calls the page checks calls\n"
     "                      against (default: /usr/share/hamradio-files/MASTER.SCP when\n"
     "                      present; \"\" for none)\n"
@@ -89,6 +94,7 @@ struct Options {
     std::string log;
     std::vector<std::string> moreLogs;  // a page's further logs
     std::optional<std::string> page, calls;
+    std::optional<stats::EntryCategory> category;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
     std::vector<CheckRequest> checks;
@@ -150,6 +156,12 @@ Options ParseOptions(int argc, char** argv) {
             o.plugin = value(i);
         } else if (a == "--page") {
             o.page = value(i);
+        } else if (a == "--category") {
+            const std::string c = Lower(value(i));
+            if (c == "single") o.category = stats::EntryCategory::kSingleOp;
+            else if (c == "classic") o.category = stats::EntryCategory::kClassic;
+            else if (c == "multi") o.category = stats::EntryCategory::kMultiOp;
+            else throw UsageError("--category takes single, classic or multi");
         } else if (a == "--calls") {
             o.calls = value(i);
         } else if (a == "--cty") {
@@ -426,7 +438,11 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         figures.file = e.file;
         figures.station = e.plan.station.call;
         figures.cw = e.plan.cwContest;
-        ReadCabrilloHeader(e.path, figures);
+        // Each log by its own category, unless one is asked for all.
+        const LogHeader header = ReadLogHeader(e.path);
+        figures.header = header.categories;
+        figures.claimed = header.claimed;
+        figures.category = CategoryOfRun(o.category, header);
         if (!WriteRunSettings(e.plan.cwContest)) return 1;
         session->Reset(e.plan.station, false);
         ReplayForPage(*session, e.log, input.start, figures);
