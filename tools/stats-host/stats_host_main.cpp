@@ -1,7 +1,8 @@
 // stats-host: plays the logging program for the statistics plug-in. Reads an
 // ADIF or Cabrillo log, loads the plug-in, and runs one statistics run through
 // its exported functions exactly as the host does: ResetStats0, one AddData0
-// per QSO in log order, optional call checks, GetResult0; prints the result.
+// per QSO in log order, optional call checks, GetResult0; prints the result
+// and the log's operating time by the contest's rule.
 //
 // Exit status: 0 done; 2 bad input or usage (the message names the file, the
 // record and the field); 1 the plug-in or the working directory failed.
@@ -16,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "contest/ole_date.h"
 #include "contest/operating_time.h"
 #include "contest_page.h"
 #include "country_file.h"
@@ -40,7 +42,9 @@ constexpr const char kUsage[] =
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
-    "program does.\n"
+    "program does, and gives its operating time by the contest's rule: every QSO\n"
+    "passed counts, dupes and rejected QSOs too; a gap of 60 minutes or more is an\n"
+    "off-time; QSOs past the category's limit are said.\n"
     "\n"
     "  --page FILE.html    write a page that shows how the contest went: the plug-in's\n"
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
@@ -484,6 +488,30 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     return 0;
 }
 
+// "47:59": hours and minutes.
+std::string HoursMinutes(std::int64_t minutes) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(minutes / 60),
+                  static_cast<long long>(minutes % 60));
+    return text;
+}
+
+// The operating time of a run by the contest's rule, and what is past the
+// limit, a line each, each ended by `eol`. The counts keep their plurals
+// whatever the number, so that the lines read the same to a script.
+std::string OperatingTimeLines(const stats::OperatingTime& t, stats::EntryCategory category, const char* eol) {
+    std::string out = "Operating time: " + HoursMinutes(t.operatingMinutes);
+    if (t.limit)
+        out += " of " + HoursMinutes(*t.limit) + " (" + stats::CategoryName(category) + ")";
+    else
+        out += std::string(" (") + stats::CategoryName(category) + ", no limit)";
+    out += ", " + std::to_string(t.offTimes.size()) + " off-times, " + HoursMinutes(t.offMinutes) + " off" + eol;
+    if (t.limitPassed)
+        out += "Past the limit: " + std::to_string(t.qsosPast) + " QSOs from " +
+               stats::FormatOleDate(stats::OleDateOfMinute(t.firstPastMinute), "%Y-%m-%d %H%M") + eol;
+    return out;
+}
+
 int Run(const Options& o) {
     // Paths are settled before the working directory changes.
     const std::string plugin = o.plugin.empty() ? FindPlugin() : fs::absolute(o.plugin).string();
@@ -545,15 +573,21 @@ int Run(const Options& o) {
 
     ProgressBar progress(survey.records, StderrIsTerminal());
     std::size_t accepted = 0, passed = 0, read = 0;
+    // Every QSO passed is activity, whatever the plug-in makes of it.
+    std::vector<std::int64_t> activity;
     LogSource source(log, cty);
     for (LogSource::Entry entry; source.Next(entry);) {
         if (entry.qso) {
             ++passed;
             accepted += static_cast<std::size_t>(session->Add(*entry.qso, static_cast<unsigned>(passed)) == 1);
+            if (const auto minute = stats::OleDateMinute(entry.qso->time)) activity.push_back(*minute);
         }
         progress.Step(++read);
     }
     progress.Done();
+    const stats::EntryCategory category = CategoryOfRun(o.category, ReadLogHeader(log));
+    const stats::OperatingTime operating =
+        stats::ComputeOperatingTime(stats::CountMinutes(std::move(activity)), category);
 
     std::vector<int> codes;
     for (const HostCheck& check : checks) codes.push_back(session->Check(check));
@@ -561,6 +595,16 @@ int Run(const Options& o) {
     SetBinaryStdout();
     const std::string result = session->Result();
     std::fwrite(result.data(), 1, result.size(), stdout);
+    // Below the text result, a blank line apart, in its CR LF line ends; the
+    // HTML result stays a page of its own, and the lines go to the messages.
+    if (o.html) {
+        std::fputs(OperatingTimeLines(operating, category, "\n").c_str(), stderr);
+    } else {
+        const bool ended = !result.empty() && result.back() == '\n';
+        const std::string lines = std::string(ended ? "\r\n" : result.empty() ? "" : "\r\n\r\n") +
+                                  OperatingTimeLines(operating, category, "\r\n");
+        std::fwrite(lines.data(), 1, lines.size(), stdout);
+    }
     for (std::size_t i = 0; i < codes.size(); ++i)
         std::printf("%s %s %s: %d %s\n", o.checks[i].call.c_str(), o.checks[i].band.c_str(), o.checks[i].mode.c_str(),
                     codes[i], CheckCodeMeaning(codes[i]));
