@@ -88,6 +88,44 @@ void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, p
     figures.result = page::ParseTextResult(session.Result());
 }
 
+stats::PaceCurve ReplayForPace(HostSession& session, const PageLog& log, double gridStart, bool cw) {
+    stats::PaceCurve curve;
+    curve.cw = cw;
+    const std::int64_t start = stats::OleDateMinute(stats::OleDateTime::Valid(gridStart)).value_or(0);
+    const stats::MinuteCounts activity = ActivityOf(log);
+    const std::vector<std::int64_t> clock = stats::OperatingClock(activity);
+    // The 48 hours, and on to the first row after the last QSO.
+    std::int64_t end = 48 * 60;
+    if (!activity.empty()) {
+        const std::int64_t past = activity.back().first - start + 1;
+        end = std::max(end, (past + stats::kPaceStepMinutes - 1) / stats::kPaceStepMinutes * stats::kPaceStepMinutes);
+    }
+
+    std::size_t active = 0;  // activity minutes before the next row's
+    bool added = true;       // QSOs added since the plug-in was last asked
+    page::HourEnd figures;
+    auto rowsBefore = [&](std::int64_t minute) {
+        for (std::int64_t elapsed = static_cast<std::int64_t>(curve.rows.size()) * stats::kPaceStepMinutes;
+             elapsed <= end && start + elapsed <= minute; elapsed += stats::kPaceStepMinutes) {
+            while (active < activity.size() && activity[active].first < start + elapsed) ++active;
+            if (added) figures = HourEndOf(session);
+            added = false;
+            curve.rows.push_back(stats::PaceRow{elapsed, figures.qsos, figures.points, figures.multipliers,
+                                                figures.score, active == 0 ? 0 : clock[active - 1]});
+        }
+    };
+    unsigned number = 0;
+    for (const HostQso& q : log.qsos) {
+        // The rows up to this QSO's minute hold the QSOs before it. A QSO
+        // without a minute goes where its time puts it, between the rows.
+        if (const auto minute = stats::OleDateMinute(q.time)) rowsBefore(*minute);
+        session.Add(q, ++number);
+        added = true;
+    }
+    rowsBefore(start + end);
+    return curve;
+}
+
 void ReplayByContinent(HostSession& session, const PageLog& log, const HostStation& station,
                        page::LogFigures& figures) {
     // A QSO's points depend on it alone, never on the others, so the

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "contest/operating_time.h"
+#include "contest/pace_curve.h"
 #include "contest_page.h"
 #include "country_file.h"
 #include "host_session.h"
@@ -36,6 +37,12 @@ stats::MinuteCounts ActivityOf(const PageLog& log);
 // `figures.category`, and its final text result.
 void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, page::LogFigures& figures);
 
+// One statistics run of `log` (after the caller's reset) as a pace curve: a
+// row every 10 minutes from `gridStart` (a host date on a whole minute), each
+// with the plug-in's figures of the QSOs before that minute and the operating
+// clock at the last of them; the rows run to the contest's 48 hours, or on
+// past the last QSO.
+stats::PaceCurve ReplayForPace(HostSession& session, const PageLog& log, double gridStart, bool cw);
 // The counted QSOs of each continent in a run of their own (each after a
 // reset for `station`): the plug-in's QSOs and points by continent.
 void ReplayByContinent(HostSession& session, const PageLog& log, const HostStation& station,

@@ -39,6 +39,7 @@ namespace {
 constexpr const char kUsage[] =
     "usage: stats-host [options] LOG\n"
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
+    "       stats-host --pace FILE.csv [options] LOG\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
@@ -50,6 +51,10 @@ constexpr const char kUsage[] =
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
     "                      sheet, peak rates, off-times, continents and calls to check;\n"
     "                      with two or more logs of one contest, how they compare\n"
+    "  --pace FILE.csv     write the log's pace curve, a reference for the contest\n"
+    "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
+    "                      (or --start), the QSOs, points, prefixes and score of the\n"
+    "                      QSOs before then and the operating minutes\n"
     "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
     "                      24 h, none); default: the log's CATEGORY-OPERATOR and\n"
     "                      CATEGORY-OVERLAY lines, else single\n"
@@ -97,7 +102,7 @@ struct CheckRequest {
 struct Options {
     std::string log;
     std::vector<std::string> moreLogs;  // a page's further logs
-    std::optional<std::string> page, calls;
+    std::optional<std::string> page, calls, pace;
     std::optional<stats::EntryCategory> category;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
@@ -160,6 +165,8 @@ Options ParseOptions(int argc, char** argv) {
             o.plugin = value(i);
         } else if (a == "--page") {
             o.page = value(i);
+        } else if (a == "--pace") {
+            o.pace = value(i);
         } else if (a == "--category") {
             const std::string c = Lower(value(i));
             if (c == "single") o.category = stats::EntryCategory::kSingleOp;
@@ -182,8 +189,11 @@ Options ParseOptions(int argc, char** argv) {
     if (o.log.empty() && !o.version) throw UsageError("no log file given");
     if (!o.moreLogs.empty() && !o.page)
         throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() + "), unless for a --page");
+    if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
     if (o.page && (o.html || o.report || !o.checks.empty()))
         throw UsageError("--page makes a page: --html, --report and --check do not go with it");
+    if (o.pace && (o.html || o.report || !o.checks.empty()))
+        throw UsageError("--pace writes a curve: --html, --report and --check do not go with it");
     if (!o.moreLogs.empty() && (o.call || o.country || o.continent))
         throw UsageError("--call, --country and --continent describe one log's station: give one log with them");
     for (const CheckRequest& c : o.checks)
@@ -349,6 +359,54 @@ std::string FormatHostDate(double hostDate) {
     return text;
 }
 
+// Why a log cannot make a page or a pace curve: no QSO the plug-in can take,
+// or QSOs spread far beyond one contest. Nothing when it can.
+std::optional<std::string> UnfitForContestTime(const std::string& file, const LogSurvey& survey) {
+    if (survey.records == 0) return file + ": the log holds no QSO";
+    if (survey.mappable == 0)
+        return file + ": none of its " + std::to_string(survey.records) +
+               " records is a QSO with the call, date and time the plug-in needs (the lines above say what each "
+               "lacks)";
+    if (*survey.last - *survey.first > kLongestSpanDays) {
+        char days[32];
+        std::snprintf(days, sizeof days, "%.0f", *survey.last - *survey.first);
+        return file + ": its QSOs span " + days + " days (" + FormatHostDate(*survey.first) + " to " +
+               FormatHostDate(*survey.last) + "), not one contest";
+    }
+    return std::nullopt;
+}
+
+// The start of the contest time of a page and a pace curve: --start, else the
+// day of the first QSO. The contest starts on a Saturday at 00:00 UTC: a log
+// whose first QSO is on the Sunday still starts on the Saturday.
+double ContestTimeStart(const Options& o, double firstQso) {
+    if (o.start) return ParseDateOption("--start", *o.start);
+    const double firstDay = std::floor(firstQso);
+    const bool sunday = static_cast<long long>(firstDay) % 7 == 1;  // host day 0 was a Saturday
+    return sunday ? firstDay - 1 : firstDay;
+}
+
+// Writes a whole file or nothing: a temporary file renamed into place.
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".tmp";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    std::error_code ec;
+    if (!out) {
+        fs::remove(temporary, ec);
+        std::fprintf(stderr, "stats-host: cannot write %s\n", path.c_str());
+        return false;
+    }
+    fs::rename(temporary, path, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        std::fprintf(stderr, "stats-host: cannot write %s: %s\n", path.c_str(), ec.message().c_str());
+        return false;
+    }
+    return true;
+}
+
 // The contest page of one log, or of several logs of one contest compared.
 // Bad input is said plainly and makes no page (status 2).
 int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty) {
@@ -385,18 +443,7 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     for (const std::string& file : files) {
         const std::string path = fs::absolute(file).string();
         Entry e{file, path, PlanRun(o, path, cty), {}};
-        const LogSurvey& survey = e.plan.survey;
-        if (survey.records == 0) return refuse(file + ": the log holds no QSO");
-        if (survey.mappable == 0)
-            return refuse(file + ": none of its " + std::to_string(survey.records) +
-                          " records is a QSO with the call, date and time the plug-in needs (the lines above say "
-                          "what each lacks)");
-        if (*survey.last - *survey.first > kLongestSpanDays) {
-            char days[32];
-            std::snprintf(days, sizeof days, "%.0f", *survey.last - *survey.first);
-            return refuse(file + ": its QSOs span " + days + " days (" + FormatHostDate(*survey.first) + " to " +
-                          FormatHostDate(*survey.last) + "), not one contest");
-        }
+        if (const auto why = UnfitForContestTime(file, e.plan.survey)) return refuse(*why);
         e.log = ReadPageLog(path, cty);
         entries.push_back(std::move(e));
     }
@@ -416,18 +463,15 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
                           " (" + FormatHostDate(*other.survey.first) + ") are not logs of one contest");
     }
 
-    // One hour grid for every log: from the day of the first QSO (or
-    // --start), at least the contest's 48 hours. The contest starts on a
-    // Saturday at 00:00 UTC: a log whose first QSO is on the Sunday still
-    // shows the whole weekend, its Saturday empty.
+    // One hour grid for every log: from the contest's start, at least its
+    // 48 hours. A log whose first QSO is on the Sunday still shows the whole
+    // weekend, its Saturday empty.
     double first = *lead.survey.first, last = *lead.survey.last;
     for (const Entry& e : entries) {
         first = std::min(first, *e.plan.survey.first);
         last = std::max(last, *e.plan.survey.last);
     }
-    const double firstDay = std::floor(first);
-    const bool sunday = static_cast<long long>(firstDay) % 7 == 1;  // host day 0 was a Saturday
-    input.start = o.start ? ParseDateOption("--start", *o.start) : sunday ? firstDay - 1 : firstDay;
+    input.start = ContestTimeStart(o, first);
     input.hours = std::max(48, static_cast<int>(std::floor((last - input.start) * 24.0 + 1e-9)) + 1);
 
     std::string error;
@@ -465,26 +509,37 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     }
 
     const std::string html = page::RenderPage(input);
-    const std::string temporary = pagePath + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(html.data(), static_cast<std::streamsize>(html.size()));
-        out.close();
-        std::error_code ec;
-        if (!out) {
-            fs::remove(temporary, ec);
-            std::fprintf(stderr, "stats-host: cannot write %s\n", pagePath.c_str());
-            return 1;
-        }
-        fs::rename(temporary, pagePath, ec);
-        if (ec) {
-            fs::remove(temporary, ec);
-            std::fprintf(stderr, "stats-host: cannot write %s: %s\n", pagePath.c_str(), ec.message().c_str());
-            return 1;
-        }
-    }
+    if (!WriteWholeFile(pagePath, html)) return 1;
     std::fprintf(stderr, "stats-host: %s: the page of %zu log%s, %zu KiB\n", pagePath.c_str(), entries.size(),
                  entries.size() == 1 ? "" : "s", (html.size() + 1023) / 1024);
+    return 0;
+}
+
+// The pace curve of one log. Bad input is said plainly and writes no file
+// (status 2).
+int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    const std::string curvePath = fs::absolute(*o.pace).string();
+    const std::string path = fs::absolute(o.log).string();
+    const RunPlan plan = PlanRun(o, path, cty);
+    if (const auto why = UnfitForContestTime(o.log, plan.survey)) {
+        std::fprintf(stderr, "stats-host: %s: no curve\n", why->c_str());
+        return 2;
+    }
+    const PageLog log = ReadPageLog(path, cty);
+    const double start = ContestTimeStart(o, *plan.survey.first);
+
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
+        return 1;
+    }
+    if (!EnterWorkingDirectory(o.dir) || !WriteRunSettings(plan.cwContest)) return 1;
+    session->Reset(plan.station, false);
+    const stats::PaceCurve curve = ReplayForPace(*session, log, start, plan.cwContest);
+    if (!WriteWholeFile(curvePath, stats::WritePaceCurve(curve))) return 1;
+    std::fprintf(stderr, "stats-host: %s: the pace curve of %s, %zu rows from %s 00:00 UTC\n", curvePath.c_str(),
+                 o.log.c_str(), curve.rows.size(), FormatHostDate(start).c_str());
     return 0;
 }
 
@@ -539,6 +594,7 @@ int Run(const Options& o) {
     }
     const CountryFile* cty = countries ? &*countries : nullptr;
     if (o.page) return MakePage(o, plugin, cty);
+    if (o.pace) return MakePace(o, plugin, cty);
 
     const RunPlan plan = PlanRun(o, log, cty);
     const LogSurvey& survey = plan.survey;
