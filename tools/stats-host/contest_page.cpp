@@ -100,10 +100,6 @@ std::string DurationOfMinutes(std::int64_t minutes) {
 
 std::string Duration(double days) { return DurationOfMinutes(std::llround(days * kMinutesPerDay)); }
 
-// "36:30", as the text output and the contest view write operating time.
-std::string HoursMinutes(std::int64_t minutes) {
-    return std::to_string(minutes / 60) + ":" + Two(static_cast<int>(minutes % 60));
-}
 
 // A minute of the operating-time rule as a host date.
 double HostDateOfMinute(std::int64_t minute) { return stats::OleDateOfMinute(minute).m_dt; }
@@ -938,6 +934,10 @@ Peak BestWindow(const std::vector<double>& sortedTimes, double minutes) {
         if (n > best.qsos) best = Peak{n, sortedTimes[from], sortedTimes[to]};
     }
     return best;
+}
+
+std::string HoursMinutes(std::int64_t minutes) {
+    return std::to_string(minutes / 60) + ":" + Two(static_cast<int>(minutes % 60));
 }
 
 int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }

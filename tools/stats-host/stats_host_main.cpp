@@ -543,18 +543,11 @@ int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty
     return 0;
 }
 
-// "47:59": hours and minutes.
-std::string HoursMinutes(std::int64_t minutes) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%lld:%02lld", static_cast<long long>(minutes / 60),
-                  static_cast<long long>(minutes % 60));
-    return text;
-}
-
 // The operating time of a run by the contest's rule, and what is past the
 // limit, a line each, each ended by `eol`. The counts keep their plurals
 // whatever the number, so that the lines read the same to a script.
 std::string OperatingTimeLines(const stats::OperatingTime& t, stats::EntryCategory category, const char* eol) {
+    using page::HoursMinutes;
     std::string out = "Operating time: " + HoursMinutes(t.operatingMinutes);
     if (t.limit)
         out += " of " + HoursMinutes(*t.limit) + " (" + stats::CategoryName(category) + ")";
