@@ -100,7 +100,6 @@ std::string DurationOfMinutes(std::int64_t minutes) {
 
 std::string Duration(double days) { return DurationOfMinutes(std::llround(days * kMinutesPerDay)); }
 
-
 // A minute of the operating-time rule as a host date.
 double HostDateOfMinute(std::int64_t minute) { return stats::OleDateOfMinute(minute).m_dt; }
 
@@ -410,7 +409,7 @@ std::string OffTimeSection(const LogFigures& log, double start, int hours) {
     out += "</td></tr>";
     if (t.limitPassed) {
         // The limit falls between the last QSO within it and the first past
-        // it; QSOs are numbered in time order, as the lists above count them.
+        // it; QSOs are numbered in time order, dupes and rejected ones too.
         const std::size_t firstPast = t.qsosWithin + 1;
         out += "<tr><th>limit reached</th><td class=\"reached\" data-qso=\"" + std::to_string(firstPast) + "\">" +
                DayTime(HostDateOfMinute(t.limitReachedMinute)) + " UTC, after QSO " +

@@ -99,8 +99,8 @@ struct Peak {
 };
 Peak BestWindow(const std::vector<double>& sortedTimes, double minutes);
 
-// "47:59": a count of minutes as hours and minutes, as the text output and
-// the contest view write operating time.
+// "47:59": a count of minutes as hours and minutes, as the text output
+// writes operating time.
 std::string HoursMinutes(std::int64_t minutes);
 
 // The hour of the grid starting at `start` that a host date falls in.
