@@ -424,14 +424,14 @@ std::string OffTimeSection(const LogFigures& log, double start, int hours) {
                                prefixes = log.result.multipliers - w.multipliers;
             out += " data-counted=\"" + std::to_string(counted) + "\" data-points=\"" + std::to_string(points) +
                    "\" data-prefixes=\"" + std::to_string(prefixes) + "\"><strong>" + past +
-                   "</strong>, which log checking removes: " + Num(counted) + " counted, " + Num(points) +
+                   "</strong> that log checking removes: " + Num(counted) + " counted ones worth " + Num(points) +
                    " points, and " + Num(prefixes) + (prefixes == 1 ? " prefix" : " prefixes") +
-                   " no QSO within the limit has</td></tr><tr><th>score within the limit</th><td "
+                   " that no QSO within the limit has</td></tr><tr><th>score within the limit</th><td "
                    "class=\"within\" data-score=\"" +
                    std::to_string(w.score) + "\">" + Num(w.score) + " (" + Num(w.qsos) + " QSOs, " + Num(w.points) +
                    " points, " + Num(w.multipliers) + " prefixes)";
         } else {
-            out += "><strong>" + past + "</strong>, which log checking removes";
+            out += "><strong>" + past + "</strong> that log checking removes";
         }
         out += "</td></tr>";
     }
