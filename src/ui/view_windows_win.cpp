@@ -198,7 +198,15 @@ INT_PTR CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 }
                 return TRUE;
             case WM_TIMER:
-                if (wParam == kClockTimer) InvalidateRect(GetDlgItem(window, IDC_PANEL), nullptr, FALSE);
+                if (wParam == kClockTimer && w != nullptr) {
+                    // A reset may have brought another contest, and no refresh since.
+                    const UiLanguage lang = CurrentLanguage(w->context->plugin.State());
+                    const std::string title = ContestTitle(lang);
+                    char shown[256] = {};
+                    GetWindowTextA(window, shown, sizeof shown);
+                    if (!lang.cyrillic && title != shown) SetWindowTextFrom(window, title, false);
+                    InvalidateRect(GetDlgItem(window, IDC_PANEL), nullptr, FALSE);
+                }
                 return TRUE;
             case WM_NCDESTROY:
                 delete w;

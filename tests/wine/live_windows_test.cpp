@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "contest/ole_date.h"
 #include "fake_host.h"
 #include "panel_recorder.h"
 #include "stats_dll.h"
@@ -608,6 +609,9 @@ TEST_F(LiveWindows, ContestViewWithAndWithoutAReference) {
     for (int m = 20 * 60; m > 12 * 60; m -= 3) log(m, n++);
     for (int m = 10 * 60; m >= 25; m -= 4) log(m, n++);
     name(curve);
+    // The host's next call check refreshes the views: the title takes the new contest's year.
+    dll.Check("DL1AAA", "CW", "DL1", "DL", "20m", nullptr);
+    EXPECT_NE(WaitForWindow("CQ-WPX-CW-" + std::to_string(stats::OleDateToFields(ago(20 * 60).m_dt)->year) + " Time and pace"), nullptr);
     EXPECT_TRUE(WaitUntil([&] {
         look();
         return std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Pause 0:2", 0) == 0; });
