@@ -58,15 +58,9 @@ bool WriteWaitingLines(RunState& state) {
 }
 
 std::optional<std::string> BadQsoFileContent(RunState& state) {
-    auto content = ReadWholeFile(state.g_BadQsoFileName);
-    if (!content) {
-        // One deleted from outside comes back with the next lines.
-        if (FileExists(state.g_BadQsoFileName)) return std::nullopt;
-        content.emplace();
-    }
-    if (state.g_WaitingFrom >= 0 && content->size() > static_cast<std::uint64_t>(state.g_WaitingFrom))
-        content->resize(static_cast<std::size_t>(state.g_WaitingFrom));
-    *content += state.g_WaitingLines;
+    // One deleted from outside reads as empty: it comes back with the next lines.
+    auto content = ReadFileUpTo(state.g_BadQsoFileName, state.g_WaitingFrom);
+    if (content) *content += state.g_WaitingLines;
     return content;
 }
 
