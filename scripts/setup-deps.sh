@@ -138,8 +138,9 @@ install_wine32() {
       echo "are the ones both architectures offer; the next apt-get upgrade restores the newer"
       echo "ones once the mirror serves the whole index.)"
       echo "Nothing was stepped back and 32-bit wine is not installed. To allow the step back,"
-      echo "run the command again with STATS_ALLOW_DOWNGRADE=1 in its environment; or run it"
-      echo "again later, when the mirror is whole."
+      echo "run the command again with STATS_ALLOW_DOWNGRADE=1 in its environment, for example"
+      echo "  STATS_ALLOW_DOWNGRADE=1 scripts/test-all.sh"
+      echo "or run it again later, when the mirror is whole."
     } >&2
     forget_added_architecture
     exit 3
