@@ -306,6 +306,13 @@ prepare_32bit_programs() {
   fi
 }
 
+# Whether this machine needs qemu's emulator for 32-bit programs: it has one
+# registered already, or 32-bit wine (once there) or the probe does not start.
+needs_emulator() {
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && return 0
+  if [ -x /usr/lib/wine/wine ]; then ! runs_32bit; else ! kernel_runs_32bit; fi
+}
+
 # What the parts given need, one a line: their packages, then any architecture
 # or package source they would add ("architecture: i386", "source: <suite>").
 # Reads apt's lists and starts the probe program; changes nothing.
@@ -318,7 +325,7 @@ list_parts() {
       browser) printf '%s\n' "${browser_pkgs[@]}" ;;
       windows)
         printf '%s\n' "${windows_pkgs[@]}" "${wine32_pkgs[@]}"
-        if { [ -x /usr/lib/wine/wine ] && ! runs_32bit; } || { ! [ -x /usr/lib/wine/wine ] && ! kernel_runs_32bit; }; then
+        if needs_emulator; then
           echo qemu-user-static
           candidate=$(apt-cache policy qemu-user-static 2>/dev/null | sed -n 's/^ *Candidate: //p')
           release=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
