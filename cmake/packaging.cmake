@@ -42,6 +42,8 @@ if(NOT WIN32)
   install(TARGETS stats-host wpx-genlog RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(TARGETS Stats LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/stats-host)
   install(FILES README.md LICENSE CHANGELOG.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/stats-host)
+  # The guides the README links to, where its links find them.
+  install(FILES docs/operating.md docs/development.md DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/stats-host/docs)
   install(DIRECTORY examples/ DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/stats-host/examples
           PATTERN .gitattributes EXCLUDE)
 

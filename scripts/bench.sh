@@ -12,7 +12,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-scripts/setup-deps.sh >&2
+scripts/setup-deps.sh native windows >&2
 for preset in native win32; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" --target stats-bench >&2

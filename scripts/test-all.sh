@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Every test suite, from a fresh Debian machine: installs what is missing,
-# builds the native, win32 and win64 presets and runs their tests (unit, abi,
-# and the Windows end-to-end suite under wine), then the unit tests under the
-# thread and address sanitizers, then the fuzz targets for a short time, and
-# checks that the release files build byte for byte the same elsewhere.
+# Every test suite, from a fresh Debian machine: installs what is missing
+# (every part of scripts/setup-deps.sh: the i386 architecture, wine, the cross
+# compilers, clang, Chromium; it stops rather than step an installed package
+# back, unless STATS_ALLOW_DOWNGRADE=1, which only CI's .ci/run sets), builds
+# the native, win32 and win64 presets and runs their tests (unit, abi, and the
+# Windows end-to-end suite under wine), then the unit tests under the thread
+# and address sanitizers, then the fuzz targets for a short time, and checks
+# that the release files build byte for byte the same elsewhere.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -27,7 +27,7 @@ stop_server() {
 
 case $action in
   start)
-    xvfb=$(command -v Xvfb) || { echo "Xvfb not found: the wine suite needs it (scripts/setup-deps.sh installs it)"; exit 1; }
+    xvfb=$(command -v Xvfb) || { echo "Xvfb not found: the wine suite needs it (scripts/setup-deps.sh windows installs it)"; exit 1; }
     stop_server
     mkdir -p "$state"
     rm -f "$state/display" "$state/number"

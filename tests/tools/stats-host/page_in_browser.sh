@@ -13,7 +13,7 @@
 set -euo pipefail
 host=$1 plugin=$2 examples=$3 work=$4
 chromium=$(command -v chromium || true)
-[ -n "$chromium" ] || { echo "FAIL: chromium not found (scripts/setup-deps.sh installs it)"; exit 1; }
+[ -n "$chromium" ] || { echo "FAIL: chromium not found (scripts/setup-deps.sh browser installs it)"; exit 1; }
 rm -rf "$work"; mkdir -p "$work"
 cp "$examples/wpx-cw-sample.adi" "$work/rival.adi"
 "$host" --plugin "$plugin" --dir "$work/run" --page "$work/single.html" "$examples/wpx-cw-sample.adi"

@@ -4,10 +4,10 @@
 # (a build folder) the build is installed into WORK/prefix first and the
 # installed stats-host runs, finding its plug-in from its own place.
 # The summaries were made with the country file of the hamradio-files package
-# (scripts/setup-deps.sh installs it), which stats-host reads by default: it
+# (scripts/setup-deps.sh native installs it), which stats-host reads by default: it
 # gives the own station's country and continent.
 if(NOT EXISTS /usr/share/hamradio-files/cty.dat)
-  message(FATAL_ERROR "no /usr/share/hamradio-files/cty.dat: run scripts/setup-deps.sh")
+  message(FATAL_ERROR "no /usr/share/hamradio-files/cty.dat: run scripts/setup-deps.sh native")
 endif()
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
