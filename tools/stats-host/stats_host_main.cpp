@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "audit.h"
 #include "contest_page.h"
 #include "country_file.h"
 #include "host_platform.h"
@@ -35,6 +36,7 @@ namespace {
 constexpr const char kUsage[] =
     "usage: stats-host [options] LOG\n"
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
+    "       stats-host --audit [options] LOG [LOG...]\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
@@ -44,9 +46,18 @@ constexpr const char kUsage[] =
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
     "                      sheet, peak rates, off-times, continents and calls to check;\n"
     "                      with two or more logs of one contest, how they compare\n"
-    "  --calls PATH        the list of active contest calls the page checks calls\n"
-    "                      against (default: /usr/share/hamradio-files/MASTER.SCP when\n"
-    "                      present; \"\" for none)\n"
+    "  --audit             report what log checking will take away, and what it costs:\n"
+    "                      serials received wrong or out of sequence, QSOs not in the\n"
+    "                      other log and busted calls (among the logs given), band\n"
+    "                      changes, QSOs past the operating-time limit, calls not in\n"
+    "                      MASTER.SCP worked once; then the claimed score, the figures\n"
+    "                      at risk by kind and the score floor. One line each, fields\n"
+    "                      separated by tabs. Read-only: it changes no log\n"
+    "  --category C        the entry's category for --audit: single, classic or multi\n"
+    "                      (default: the log's CATEGORY- lines, else single)\n"
+    "  --calls PATH        the list of active contest calls the page and the audit\n"
+    "                      check calls against (default:\n"
+    "                      /usr/share/hamradio-files/MASTER.SCP when present; \"\" for none)\n"
     "  --call CALL         own call (default: the log's STATION_CALLSIGN or OPERATOR,\n"
     "                      or its CALLSIGN: line)\n"
     "  --country C         own country: its prefix in the country file, or an entity\n"
@@ -91,6 +102,8 @@ struct Options {
     std::optional<std::string> page, calls;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
+    bool audit = false;
+    std::optional<std::string> category;
     std::vector<CheckRequest> checks;
     std::string dir, plugin, cty;
     bool ctyGiven = false;
@@ -150,6 +163,12 @@ Options ParseOptions(int argc, char** argv) {
             o.plugin = value(i);
         } else if (a == "--page") {
             o.page = value(i);
+        } else if (a == "--audit") {
+            o.audit = true;
+        } else if (a == "--category") {
+            o.category = value(i);
+            if (*o.category != "single" && *o.category != "classic" && *o.category != "multi")
+                throw UsageError("--category takes single, classic or multi");
         } else if (a == "--calls") {
             o.calls = value(i);
         } else if (a == "--cty") {
@@ -164,8 +183,13 @@ Options ParseOptions(int argc, char** argv) {
         }
     }
     if (o.log.empty() && !o.version) throw UsageError("no log file given");
-    if (!o.moreLogs.empty() && !o.page)
-        throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() + "), unless for a --page");
+    if (!o.moreLogs.empty() && !o.page && !o.audit)
+        throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() +
+                         "), unless for a --page or an --audit");
+    if (o.audit && (o.page || o.html || o.report || !o.checks.empty()))
+        throw UsageError("--audit writes a report: --page, --html, --report and --check do not go with it");
+    if (o.audit && !o.moreLogs.empty() && o.category)
+        throw UsageError("--category describes one log's entry: give one log with it");
     if (o.page && (o.html || o.report || !o.checks.empty()))
         throw UsageError("--page makes a page: --html, --report and --check do not go with it");
     if (!o.moreLogs.empty() && (o.call || o.country || o.continent))
@@ -468,6 +492,53 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     return 0;
 }
 
+// The audit of one or more logs of one contest: a report on standard output
+// (status 0 whatever it finds); logs it cannot read or compare are said
+// plainly and get no report (status 2).
+int AuditLogs(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    audit::Setup setup;
+    setup.countries = cty;
+    if (o.category)
+        setup.category = *o.category == "multi"     ? stats::EntryCategory::kMultiOp
+                         : *o.category == "classic" ? stats::EntryCategory::kClassic
+                                                    : stats::EntryCategory::kSingleOp;
+    if (o.start) setup.start = ParseDateOption("--start", *o.start);
+    std::error_code ec;
+    const std::string calls = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
+                                      : (fs::exists(kDefaultActiveCalls, ec) ? kDefaultActiveCalls : "");
+    if (!calls.empty()) {
+        std::string error;
+        setup.activeCalls = ReadActiveCalls(calls, &error);
+        if (!setup.activeCalls && o.calls) throw UsageError("--calls " + error);
+        setup.activeCallsSource = fs::path(calls).filename().string();
+    }
+    std::vector<std::string> files{o.log};
+    files.insert(files.end(), o.moreLogs.begin(), o.moreLogs.end());
+    for (const std::string& file : files) {
+        const std::string path = fs::absolute(file).string();
+        const RunPlan plan = PlanRun(o, path, cty);
+        setup.logs.push_back(audit::LogPlan{file, path, plan.station, plan.cwContest, plan.survey.contest,
+                                            plan.survey.records, plan.survey.mappable, plan.survey.first.value_or(0.0),
+                                            plan.survey.last.value_or(0.0)});
+    }
+    if (const auto refusal = audit::Refusal(setup)) {
+        std::fprintf(stderr, "stats-host: %s: no audit\n", refusal->c_str());
+        return 2;
+    }
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
+        return 1;
+    }
+    if (!EnterWorkingDirectory(o.dir)) return 1;
+    const auto report = audit::Report(*session, setup, WriteRunSettings);
+    if (!report) return 1;
+    std::fwrite(report->data(), 1, report->size(), stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
 int Run(const Options& o) {
     // Paths are settled before the working directory changes.
     const std::string plugin = o.plugin.empty() ? FindPlugin() : fs::absolute(o.plugin).string();
@@ -495,11 +566,21 @@ int Run(const Options& o) {
     }
     const CountryFile* cty = countries ? &*countries : nullptr;
     if (o.page) return MakePage(o, plugin, cty);
+    if (o.audit) return AuditLogs(o, plugin, cty);
 
     const RunPlan plan = PlanRun(o, log, cty);
     const LogSurvey& survey = plan.survey;
     const HostStation& station = plan.station;
     const bool cwContest = plan.cwContest;
+    // A zero summary of nothing would read as a result.
+    if (survey.mappable == 0) {
+        std::fprintf(stderr, "stats-host: %s: %s: nothing to score\n", o.log.c_str(),
+                     survey.records == 0 ? "the log holds no QSO"
+                                         : ("none of its " + std::to_string(survey.records) +
+                                            " records is a QSO with the call, date and time the plug-in needs")
+                                               .c_str());
+        return 2;
+    }
 
     // The calls to check, settled before the plug-in sees anything.
     std::vector<HostCheck> checks;
