@@ -109,7 +109,8 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
                 std::optional<std::size_t> closest;
                 for (const std::size_t qb : *fromB) {
                     const MatchQso& y = logs[b].qsos[qb];
-                    if (result[b][qb].otherQso || y.band != x.band || Distance(x.minute, y.minute) > tolerance) continue;
+                    if (result[b][qb].otherQso || y.band != x.band || Distance(x.minute, y.minute) > tolerance)
+                        continue;
                     if (!closest || Distance(x.minute, y.minute) < Distance(x.minute, logs[b].qsos[*closest].minute))
                         closest = qb;
                 }
