@@ -20,11 +20,11 @@ public:
     bool FitsStart(std::size_t i) const {
         // A QSO timed before the start says the start is not known: no bound.
         const std::int64_t minutes = q_[i].minute - start_;
-        return minutes < 0 || q_[i].serial <= kMaxSerialsPerMinute * (minutes + 1);
+        return minutes < 0 || q_[i].serial <= MaxSerialsIn(minutes);
     }
     bool Rises(std::size_t a, std::size_t b) const { return q_[b].serial > q_[a].serial; }
     bool Reachable(std::size_t a, std::size_t b) const {
-        return q_[b].serial - q_[a].serial <= kMaxSerialsPerMinute * (q_[b].minute - q_[a].minute + 1);
+        return q_[b].serial - q_[a].serial <= MaxSerialsIn(q_[b].minute - q_[a].minute);
     }
 
     // The longest chain of QSOs whose serials can be one sequence (quadratic
@@ -69,14 +69,15 @@ public:
         using R = SerialFlag::Reason;
         SerialFlag f;
         f.qso = k;
-        if (previous && !Rises(*previous, k)) {
+        // Too high since the start is wrong however the station numbers.
+        if (!FitsStart(k)) {
+            f.reason = R::kTooHighSinceStart;
+        } else if (previous && !Rises(*previous, k)) {
             f.reason = R::kNotAboveEarlier;
             f.against = previous;
         } else if (next && !Rises(k, *next)) {
             f.reason = R::kAboveLater;
             f.against = next;
-        } else if (!FitsStart(k)) {
-            f.reason = R::kTooHighSinceStart;
         } else if (previous && !Reachable(*previous, k)) {
             f.reason = R::kTooFastAfter;
             f.against = previous;
@@ -94,6 +95,11 @@ private:
 };
 
 }  // namespace
+
+std::int64_t MaxSerialsIn(std::int64_t minutes) {
+    const std::int64_t span = std::max<std::int64_t>(minutes, 0) + 1;
+    return span <= 60 ? 10 * span : 600 + 4 * (span - 60);
+}
 
 std::optional<std::int64_t> SerialNumberOf(std::string_view exchange) {
     if (exchange.empty() || exchange.find_first_not_of("0123456789") != std::string_view::npos) return std::nullopt;
@@ -114,10 +120,9 @@ std::vector<SerialFlag> CheckReceivedSerials(const std::vector<ReceivedSerial>& 
         std::stable_sort(order.begin(), order.end(),
                          [&](std::size_t a, std::size_t b) { return qsos[a].minute < qsos[b].minute; });
         const Judged whole = judge.Keep(order);
-        const bool oneSequence = whole.left == 0 || (whole.left == 1 && whole.order.size() - whole.left >= 3);
         std::vector<Judged> bands;
         std::size_t leftByBand = 0;
-        if (!oneSequence) {
+        if (whole.left > 0) {
             std::vector<std::string> seen;
             for (const std::size_t i : order)
                 if (std::find(seen.begin(), seen.end(), qsos[i].band) == seen.end()) seen.push_back(qsos[i].band);
@@ -129,7 +134,7 @@ std::vector<SerialFlag> CheckReceivedSerials(const std::vector<ReceivedSerial>& 
                 leftByBand += bands.back().left;
             }
         }
-        const bool perBand = !oneSequence && leftByBand < whole.left;
+        const bool perBand = leftByBand < whole.left;
         if (!perBand) bands.assign(1, whole);
         for (const Judged& j : bands)
             for (std::size_t p = 0; p < j.order.size(); ++p)

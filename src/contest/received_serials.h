@@ -8,29 +8,25 @@
 // The method, for each worked station on its own:
 //   - its QSOs in time order (the log's order within a minute);
 //   - the largest set of them whose serials can be one sequence is kept: each
-//     kept serial higher than the kept one before it, by at most
-//     kMaxSerialsPerMinute for every minute between them plus one (the times
-//     are whole minutes), and the first no higher than that rate allows since
-//     the contest began; among sets of the same size the one that keeps the
-//     earlier QSOs;
+//     kept serial higher than the kept one before it by no more than a
+//     station works in the minutes between them (MaxSerialsIn), and the
+//     first no higher than a station works from the contest's start; among
+//     sets of the same size, the one that keeps the earlier QSOs;
 //   - every QSO left out is flagged: lower than (or equal to) a number
 //     received before it, higher than one received after it, too far above
-//     the one before for the time between, or too high for the time since the
-//     contest began;
+//     the one before or below the one after for the time between, or too
+//     high for the time since the contest began;
 //   - stations of the multi-two and multi-unlimited categories number each
-//     band on its own, and a log works most stations once a band, so that a
-//     number out of line with another band's can always be read as such a
-//     station's. A station is taken to keep one sequence when its numbers
-//     all rise, or when all but one do and at least three agree; otherwise,
-//     when its numbers leave fewer QSOs out band by band, it is judged band
-//     by band.
+//     band on its own. A station whose numbers leave fewer QSOs out when
+//     each band is taken alone is judged band by band.
 //
-// Its limits: a station worked once can only be judged against the contest's
-// start, and one worked on two or three bands only when its numbers fail band
-// by band too; a wrong number that still fits between its neighbours (124 for
-// 142) is not seen; a per-band station whose numbers on three bands happen to
-// rise while a fourth's does not is flagged; among QSOs that disagree, the
-// later is flagged when nothing else tells which is wrong.
+// Its limits. A log works most stations once a band, so a number out of line
+// with another band's can always be a per-band station's: such numbers are
+// not flagged, and a wrong number is only seen when no reading takes it: too
+// high for the time since the start (a digit added), or out of line with
+// another on its own band (a dupe's). A number that fits, or a digit dropped,
+// is not seen. Among QSOs that disagree, the later is flagged when nothing
+// else tells which is wrong.
 #pragma once
 
 #include <cstddef>
@@ -42,8 +38,11 @@
 
 namespace stats {
 
-// No station numbers more QSOs than this in a minute: a fast run makes 4 or 5.
-inline constexpr std::int64_t kMaxSerialsPerMinute = 10;
+// The most QSOs a station can number in a span of whole minutes (QSOs timed
+// `minutes` apart may be up to minutes + 1 apart): 10 a minute for the first
+// hour, twice the fastest runs, and 4 a minute beyond it, above what any
+// station has kept up for a whole contest on one sequence.
+std::int64_t MaxSerialsIn(std::int64_t minutes);
 
 struct ReceivedSerial {
     std::string call;
