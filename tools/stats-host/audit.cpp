@@ -129,8 +129,7 @@ Log Read(const LogPlan& plan, const CountryFile* countries) {
         q.minute = stats::OleDateMinute(q.host.time).value_or(0);
         log.qsos.push_back(std::move(q));
     }
-    std::stable_sort(log.qsos.begin(), log.qsos.end(),
-                     [](const Qso& a, const Qso& b) { return a.minute < b.minute; });
+    std::stable_sort(log.qsos.begin(), log.qsos.end(), [](const Qso& a, const Qso& b) { return a.minute < b.minute; });
     ReadCabrilloHeader(plan.path, log.header);
     return log;
 }
@@ -141,9 +140,9 @@ void Categorize(Log& log, const Setup& setup) {
         log.category = *setup.category;
         log.categoryFrom = "--category";
     } else if (!op.empty()) {
-        log.category = op.rfind("MULTI", 0) == 0                     ? stats::EntryCategory::kMultiOp
+        log.category = op.rfind("MULTI", 0) == 0                           ? stats::EntryCategory::kMultiOp
                        : HeaderValue(log, "CATEGORY-OVERLAY") == "CLASSIC" ? stats::EntryCategory::kClassic
-                                                                          : stats::EntryCategory::kSingleOp;
+                                                                           : stats::EntryCategory::kSingleOp;
         log.categoryFrom = "CATEGORY- lines";
     } else {
         log.categoryFrom = "assumed: the log names none, --category names one";
@@ -271,12 +270,12 @@ void FindAcrossLogs(std::vector<Log>& logs, const std::vector<std::vector<stats:
             log.findings.push_back(std::move(f));
         }
         if (logs.size() > 1)
-            log.notes.push_back("across logs: " + std::to_string(judged) +
-                                " QSOs with stations whose log is given, " + std::to_string(matched) + " matched" +
-                                (otherBusted ? " (" + std::to_string(otherBusted) + " with this call busted there)"
-                                             : std::string()) +
-                                "; a match is the same band, the calls the other way round, the times within " +
-                                std::to_string(stats::kMatchToleranceMinutes) + " minutes");
+            log.notes.push_back(
+                "across logs: " + std::to_string(judged) + " QSOs with stations whose log is given, " +
+                std::to_string(matched) + " matched" +
+                (otherBusted ? " (" + std::to_string(otherBusted) + " with this call busted there)" : std::string()) +
+                "; a match is the same band, the calls the other way round, the times within " +
+                std::to_string(stats::kMatchToleranceMinutes) + " minutes");
     }
 }
 
@@ -298,8 +297,8 @@ void FindSerialsOutOfSequence(Log& log, const std::vector<stats::QsoMatch>& matc
         of.push_back(i);
     }
     if (unreadable > 0)
-        log.notes.push_back(std::to_string(unreadable) + " counted QSOs received no serial of digits only: "
-                            "their serials not judged");
+        log.notes.push_back(std::to_string(unreadable) +
+                            " counted QSOs received no serial of digits only: their serials not judged");
     using R = stats::SerialFlag::Reason;
     for (const stats::SerialFlag& flag : stats::CheckReceivedSerials(serials, startMinute)) {
         const Qso& q = log.qsos[of[flag.qso]];
@@ -340,8 +339,8 @@ void FindBandChanges(Log& log) {
     std::vector<stats::BandChangeQso> qsos;
     std::size_t without = 0;
     for (const Qso& q : log.qsos) {
-        qsos.push_back(stats::BandChangeQso{q.minute, q.host.band, q.transmitter, q.host.wpxPrefix,
-                                            q.status == Status::kCounted});
+        qsos.push_back(
+            stats::BandChangeQso{q.minute, q.host.band, q.transmitter, q.host.wpxPrefix, q.status == Status::kCounted});
         without += q.transmitter.empty();
     }
     const char* const name = log.rule == stats::TransmitterRule::kMultiTwo ? "multi-two" : "multi-single";
@@ -369,8 +368,8 @@ void FindBandChanges(Log& log) {
                        TimeText(b.heldSince, "%H%M") + ": its QSOs elsewhere before " +
                        TimeText(b.heldSince + stats::kMultiSingleMinutesOnBand, "%H%M") + " go";
         } else {
-            f.reason = "multiplier " + tx + ": a prefix the station had already worked (the multiplier "
-                       "transmitter works new prefixes only)";
+            f.reason = "multiplier " + tx +
+                       ": a prefix the station had already worked (the multiplier transmitter works new prefixes only)";
         }
         log.findings.push_back(std::move(f));
     }
@@ -413,8 +412,8 @@ void FindCallsToCheck(Log& log, const Setup& setup, const std::vector<stats::Qso
         const Qso& q = log.qsos[i];
         const std::string call = Upper(q.host.call);
         // A QSO another log confirms, or already found wanting, needs no list.
-        if (q.status != Status::kCounted || matches[i].result != stats::MatchResult::kNotJudged ||
-            worked[call] != 1 || IsActive(*setup.activeCalls, call))
+        if (q.status != Status::kCounted || matches[i].result != stats::MatchResult::kNotJudged || worked[call] != 1 ||
+            IsActive(*setup.activeCalls, call))
             continue;
         std::string why = "not in " + setup.activeCallsSource + " and worked once";
         if (prefixQsos[q.host.wpxPrefix] == 1) why += ": the only QSO with " + q.host.wpxPrefix;
@@ -471,7 +470,7 @@ std::string WriteLog(HostSession& session, const Log& log) {
     auto line = [&out](const std::string& text) { out += text + "\n"; };
     const std::string rule = log.rule == stats::TransmitterRule::kMultiTwo      ? ", multi-two"
                              : log.rule == stats::TransmitterRule::kMultiSingle ? ", multi-single"
-                                                                               : "";
+                                                                                : "";
     line("log\t" + file + "\t" + plan.station.call + "\t" + (plan.cw ? "CQ-WPX-CW" : "CQ-WPX-SSB") + "\t" +
          stats::CategoryName(log.category) + rule + " (" + log.categoryFrom + ")\t" +
          Field("QSOs", static_cast<std::int64_t>(log.qsos.size())) + ", " + std::to_string(log.dupes) + " dupes, " +
@@ -502,8 +501,8 @@ std::string WriteLog(HostSession& session, const Log& log) {
     }
 
     line("claimed\t" + file + "\t" +
-         (log.header.claimed ? Field("score", *log.header.claimed) : std::string("score none")) +
-         "\tthe plug-in's\t" + Field("QSOs", log.full.qsos) + "\t" + Field("points", log.full.points) + "\t" +
+         (log.header.claimed ? Field("score", *log.header.claimed) : std::string("score none")) + "\tthe plug-in's\t" +
+         Field("QSOs", log.full.qsos) + "\t" + Field("points", log.full.points) + "\t" +
          Field("prefixes", log.full.multipliers) + "\t" + Field("score", log.full.score));
     std::vector<const Finding*> all;
     for (const Kind kind : kKinds) {

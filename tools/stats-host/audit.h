@@ -30,8 +30,8 @@ struct LogPlan {
     std::string file;  // as given on the command line
     std::string path;  // absolute
     HostStation station;
-    bool cw = true;        // the plug-in's contest: CQ-WPX-CW, else CQ-WPX-SSB
-    std::string contest;   // as the log names it; empty when it does not
+    bool cw = true;       // the plug-in's contest: CQ-WPX-CW, else CQ-WPX-SSB
+    std::string contest;  // as the log names it; empty when it does not
     std::size_t records = 0, mappable = 0;
     double first = 0.0, last = 0.0;  // host dates of the first and last QSO, with mappable > 0
 };
