@@ -6,11 +6,17 @@
 #define IDD_SETUP 104
 #define IDD_PREV_QSO 114
 #define IDD_PREFIXES 116
+#define IDD_CONTEST 118
 #define IDI_STATS 128
 #define IDR_CABRILLO_LISTS 201
 
-// The panel of both view windows.
+// The panel of every view window.
 #define IDC_PANEL 1003
+
+// The contest view's controls beside its panel.
+#define IDC_CONTEST_CATEGORY 1030
+#define IDC_CONTEST_REFERENCE 1031
+#define IDC_CONTEST_REFERENCE_LABEL 1032
 
 // Setup window.
 #define IDC_SETUP_VIEW_PREFIX 1014
@@ -20,6 +26,7 @@
 #define IDC_SETUP_SSB 1018
 #define IDC_SETUP_VIEW_LABEL 1025
 #define IDC_SETUP_MODE_LABEL 1026
+#define IDC_SETUP_VIEW_CONTEST 1027
 
 // Cabrillo header dialog.
 

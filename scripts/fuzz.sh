@@ -14,7 +14,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 target=${1:-all} seconds=${2:-30}
-all=(exports differential readers)
+all=(exports differential readers pace)
 if [ "$target" = all ]; then targets=("${all[@]}"); else targets=("$target"); fi
 
 cmake --preset native-fuzz >/dev/null

@@ -1,7 +1,10 @@
 #include "contest/bad_qso_file.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "contest/file_util.h"
 #include "contest/text_util.h"
@@ -111,17 +114,6 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
     return IsWrittenAs(rest.substr(at + 2), call);
 }
 
-bool Rewrite(const std::string& file, const char* header, const std::vector<std::string>& lines) {
-    if (file.empty()) return false;
-    std::string content = header;
-    content += kLineEnd;
-    for (const std::string& line : lines) {
-        content += line;
-        content += kLineEnd;
-    }
-    return ReplaceFileContent(file, content);
-}
-
 std::vector<std::string> SplitLines(std::string_view content) {
     std::vector<std::string> lines;
     ForEachLine(content, [&](std::string_view line) { lines.emplace_back(line); });
@@ -140,3 +132,112 @@ std::int64_t CountRejectionLines(std::string_view content) {
 }
 
 }  // namespace stats::badqso
+
+namespace stats {
+
+namespace {
+
+// Beyond this the waiting lines are written at once: a bound on the memory
+// they take and on what a crash of the host could lose.
+constexpr std::size_t kMostWaiting = 64 * 1024;
+
+}  // namespace
+
+void BadQsoFile::EndRun() {
+    if (!stale_) FlushWaitingLines();
+    ForgetWaitingLines();
+}
+
+void BadQsoFile::StartRun(std::string name) {
+    name_ = std::move(name);
+    stale_ = true;
+    FlushWaitingLines();
+}
+
+void BadQsoFile::Queue(const std::string& line, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        waiting_ += line;
+        waiting_ += badqso::kLineEnd;
+    }
+    if (waiting_.size() >= kMostWaiting) FlushWaitingLinesUnlessFailing();
+}
+
+bool BadQsoFile::FlushWaitingLines() {
+    if (stale_) stale_ = !Rewrite({});
+    if (stale_) return false;
+    if (waiting_.empty() || name_.empty()) return true;
+    bool written = waitingFrom_ < 0 && AppendToFile(name_, waiting_, &waitingFrom_);
+    if (!written && waitingFrom_ >= 0) {
+        // The write may have stopped part way: the file is put together again
+        // without what it left, so that no line is doubled or cut. One deleted
+        // from outside comes back with the lines.
+        const auto before = ReadFileUpTo(name_, waitingFrom_);
+        written = before && ReplaceFileContent(name_, *before + waiting_);
+    }
+    if (written) ForgetWaitingLines();
+    return true;
+}
+
+void BadQsoFile::FlushWaitingLinesUnlessFailing() {
+    if (!stale_ && waitingFrom_ < 0) FlushWaitingLines();
+}
+
+std::int64_t BadQsoFile::CountRejectedQsos() {
+    if (!FlushWaitingLines()) return 0;
+    const auto content = Content();
+    return content ? badqso::CountRejectionLines(*content) : 0;
+}
+
+void BadQsoFile::RewriteAfterRemoval(const badqso::LineFields& removed, badqso::LineCounts dupeLines) {
+    if (!FlushWaitingLines()) return;
+    const auto content = Content();
+    if (!content) return;  // a file that is there but unreadable is left alone
+    // The removed QSO's own rejection lines go by their exact text as well:
+    // the field-wise test cannot find the worked call when a report or
+    // serial holds a double blank.
+    const std::string ownLines[] = {badqso::ReportLine(removed, badqso::kReasonWrongBand),
+                                    badqso::ReportLine(removed, badqso::kReasonWrongMode),
+                                    badqso::ReportLine(removed, badqso::kReasonNoNumber)};
+    const std::vector<std::string> lines = badqso::SplitLines(*content);
+    std::vector<std::string> kept;
+    kept.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        const std::string& text = lines[i];
+        if (i == 0 && badqso::IsHeaderLine(text)) continue;
+        const auto drop = dupeLines.find(text);
+        if (drop != dupeLines.end() && drop->second > 0) {
+            --drop->second;
+            continue;
+        }
+        if (std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
+            badqso::IsRejectionOf(text, removed.call, removed.mode, removed.dateTime))
+            continue;
+        kept.push_back(text);
+    }
+    if (Rewrite(kept)) ForgetWaitingLines();
+}
+
+void BadQsoFile::ForgetWaitingLines() {
+    waiting_.clear();
+    waitingFrom_ = -1;
+}
+
+std::optional<std::string> BadQsoFile::Content() const {
+    // One deleted from outside reads as empty: it comes back with the next lines.
+    auto content = ReadFileUpTo(name_, waitingFrom_);
+    if (content) *content += waiting_;
+    return content;
+}
+
+bool BadQsoFile::Rewrite(const std::vector<std::string>& lines) {
+    if (name_.empty()) return false;
+    std::string content = badqso::HeaderLine(cwContest_ != 0);
+    content += badqso::kLineEnd;
+    for (const std::string& line : lines) {
+        content += line;
+        content += badqso::kLineEnd;
+    }
+    return ReplaceFileContent(name_, content);
+}
+
+}  // namespace stats

@@ -1,13 +1,15 @@
 // The bad-QSO ("UBN") file: one header line, then one report line per rejected
 // QSO and per earlier match of a duplicate. 8-bit text, CR LF line ends, in the
 // host's current directory. Opened, used and closed within one call; the lines
-// of a run of additions are written together (see RunState).
+// of a run of additions are written together (see BadQsoFile).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace stats::badqso {
@@ -45,10 +47,8 @@ std::string ReportLine(const LineFields& fields, const char* reason);
 bool IsRejectionOf(std::string_view line, std::string_view call, std::string_view mode,
                    std::string_view dateTime);
 
-// Replaces the file with a header and the given lines. The text goes to a
-// temporary file first, which then takes the place of the old one, so a crash
-// never leaves half a file.
-bool Rewrite(const std::string& file, const char* header, const std::vector<std::string>& lines);
+// Lines by their exact text, each with how many of them to take out.
+using LineCounts = std::unordered_map<std::string, std::size_t>;
 
 // The lines of a file's content without their line ends; a last line without
 // one included.
@@ -61,3 +61,91 @@ std::vector<std::string> SplitLines(std::string_view content);
 std::int64_t CountRejectionLines(std::string_view content);
 
 }  // namespace stats::badqso
+
+namespace stats {
+
+// The bad-QSO file of one run: its name, whether it still holds the last
+// run's lines, and the report lines not yet in it. Nothing else in the
+// plug-in reads or writes the file. Caller holds the run guard.
+//
+// A replay of the host's log brings thousands of rejections and dupes, and on
+// Windows each open and close of the file is dear, so the lines of a run of
+// additions wait and are written together: before anything else can read the
+// file (the next call of any other export, the window thread's figures, the
+// unload) or once they are many.
+class BadQsoFile {
+public:
+    // `cwContest` is the run's contest mode, which the header line names; the
+    // Setup window may switch it between calls.
+    explicit BadQsoFile(const int& cwContest) : cwContest_(cwContest) {}
+    BadQsoFile(const BadQsoFile&) = delete;
+    BadQsoFile& operator=(const BadQsoFile&) = delete;
+
+    const std::string& Name() const { return name_; }
+
+    // A reset begins: the last run's lines go to its file (whose name may
+    // change now); what cannot be written then is of a run that is over.
+    void EndRun();
+    // The new run's file, named now. It holds the last run's lines until it
+    // can be emptied: tried at once and again before each read.
+    void StartRun(std::string name);
+
+    // A rejected QSO, or `count` earlier matches of a dupe: the line that
+    // `makeLine` gives waits to be appended, `count` times. Never added to the
+    // last run's lines, and then not made at all. The file is not tried again
+    // here: while another program holds it each try takes a while, and a
+    // replay brings many rejections; the next result request or removal tries.
+    template <typename MakeLine>
+    void Report(MakeLine makeLine, std::size_t count = 1) {
+        if (!stale_) Queue(makeLine(), count);
+    }
+
+    // Before anything reads the file: one that holds the last run's lines is
+    // emptied if it can be now, and the waiting lines are written. A failed
+    // write leaves them waiting, to be tried again. True when the file holds
+    // this run's lines only.
+    bool FlushWaitingLines();
+    // The same from calls that must stay quick (a call check comes with each
+    // keystroke, an addition with each QSO of a replay): once a write of the
+    // lines has failed, another program may hold the file, and each try could
+    // take a while; the next result request, removal or reset tries again.
+    void FlushWaitingLinesUnlessFailing();
+
+    // The rejected QSOs the file reports for this run (its lines but the
+    // header and the dupe lines); 0 while it holds the last run's lines or
+    // cannot be read.
+    std::int64_t CountRejectedQsos();
+
+    // A QSO was removed: its own rejection lines go, and `dupeLines` (the
+    // dupe lines its removal takes back). The file is rewritten whole; one
+    // that holds the last run's lines, or is there but cannot be read, is
+    // left alone.
+    void RewriteAfterRemoval(const badqso::LineFields& removed, badqso::LineCounts dupeLines);
+
+    // Nothing waits any more: the lines are in the file, or dropped.
+    void ForgetWaitingLines();
+
+private:
+    void Queue(const std::string& line, std::size_t count);
+    // What the file holds for this run: its content, without the part of a
+    // failed write, followed by the waiting lines. Nothing when the file is
+    // there but cannot be read.
+    std::optional<std::string> Content() const;
+    // Replaces the file with a header and `lines`. The text goes to a
+    // temporary file first, which then takes the place of the old one, so a
+    // crash never leaves half a file.
+    bool Rewrite(const std::vector<std::string>& lines);
+
+    const int& cwContest_;
+    std::string name_;
+    // The reset could not empty the file (another program held it): its lines
+    // are the last run's, to be neither counted nor added to.
+    bool stale_ = false;
+    // Report lines not yet in the file, with their line ends.
+    std::string waiting_;
+    // The file's length before a write of the waiting lines that failed (what
+    // follows it is part of them), or -1.
+    std::int64_t waitingFrom_ = -1;
+};
+
+}  // namespace stats

@@ -67,6 +67,17 @@ bool FileExists(const std::string& path) {
     return errno != ENOENT;  // there but not readable
 }
 
+std::optional<std::string> ReadFileUpTo(const std::string& path, std::int64_t length) {
+    auto content = ReadWholeFile(path);
+    if (!content) {
+        if (FileExists(path)) return std::nullopt;
+        content.emplace();
+    }
+    if (length >= 0 && content->size() > static_cast<std::uint64_t>(length))
+        content->resize(static_cast<std::size_t>(length));
+    return content;
+}
+
 bool ReplaceFileContent(const std::string& path, std::string_view content) {
     const FileOperations& op = FileOperationsInUse();
     const std::string temp = path + ".tmp";

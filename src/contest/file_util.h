@@ -19,6 +19,11 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t mo
 // True unless the file is missing (a file that exists but cannot be read counts).
 bool FileExists(const std::string& path);
 
+// The file's first `length` bytes (all of it when `length` is negative or the
+// file is shorter), read whole; empty when the file is missing, nothing when
+// it is there but cannot be read.
+std::optional<std::string> ReadFileUpTo(const std::string& path, std::int64_t length);
+
 // Moves `from` to `to`, replacing `to` in one step. Each platform layer has its own.
 bool MoveReplacing(const std::string& from, const std::string& to);
 

@@ -1,9 +1,8 @@
 #include "contest/intake.h"
 
 #include <algorithm>
-#include <iterator>
 #include <string>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "contest/bad_qso_file.h"
@@ -27,10 +26,9 @@ std::string DupeLineOf(const QsoLog& log, const QsoRecord& r) {
     return badqso::ReportLine(f, badqso::kReasonDupe);
 }
 
-}  // namespace
-
-std::string ReportLineFor(const QsoInput& qso, const char* reason) {
-    const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
+// The fields of the QSO's report lines; they view `dateTime`, which gets the QSO's time.
+badqso::LineFields LineFieldsOf(const QsoInput& qso, std::string& dateTime) {
+    dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
     badqso::LineFields f;
     f.freqKHz = qso.frequencyHz / 1000;
     f.mode = qso.mode;
@@ -41,19 +39,21 @@ std::string ReportLineFor(const QsoInput& qso, const char* reason) {
     f.call = qso.call;
     f.rstRcvd = qso.rstReceived;
     f.exchRcvd = qso.exchangeReceived;
-    return badqso::ReportLine(f, reason);
+    return f;
+}
+
+}  // namespace
+
+std::string ReportLineFor(const QsoInput& qso, const char* reason) {
+    std::string dateTime;
+    return badqso::ReportLine(LineFieldsOf(qso, dateTime), reason);
 }
 
 int AddQso(RunState& state, const QsoInput& qso) {
     const std::uint32_t freqKHz = qso.frequencyHz / 1000;
     // Only rejected QSOs and dupes are written, so the line is made on demand.
-    auto line = [&](const char* reason) { return ReportLineFor(qso, reason); };
-    // Never added to the last run's lines. The file is not tried again here:
-    // while another program holds it each try takes a while, and a replay
-    // brings many rejections; the next result request or removal tries.
-    const bool fileCurrent = !state.g_BadQsoFileStale;
     auto report = [&](const char* reason, std::size_t count = 1) {
-        if (fileCurrent) QueueReportLine(state, line(reason), count);
+        state.g_BadQsoFile.Report([&] { return ReportLineFor(qso, reason); }, count);
     };
     // A rejected QSO stays in the host's log, and its time counts as activity.
     auto reject = [&](const char* reason) {
@@ -102,7 +102,7 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
 
     // Dupe lines to take out, by their exact text: the removed QSO's own, and
     // one for each later QSO of the same call, band and mode.
-    std::unordered_map<std::string, std::size_t> dupeLinesToDrop;
+    badqso::LineCounts dupeLinesToDrop;
     const std::vector<std::size_t> same = log.IndexesOfSame(qso.call, qso.band, qso.mode);
     const auto match = std::find_if(same.begin(), same.end(), [&](std::size_t i) {
         return OleDatesEqual(log.Record(i).time, qso.qsoTime);
@@ -126,35 +126,8 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
     ++state.g_LogGeneration;
 
     if (log.IsEmpty()) state.g_WorkedPrefixes.clear();
-    if (!BadQsoFileIsCurrent(state)) return 1;
-
-    const auto content = BadQsoFileContent(state);
-    if (!content) return 1;  // a file that is there but unreadable is left alone
-    const std::string dateTime = FormatOleDate(qso.qsoTime, badqso::kDateTimeFormat);
-    // The removed QSO's own rejection lines go by their exact text as well:
-    // the field-wise test cannot find the worked call when a report or
-    // serial holds a double blank.
-    const std::string ownLines[] = {ReportLineFor(qso, badqso::kReasonWrongBand),
-                                    ReportLineFor(qso, badqso::kReasonWrongMode),
-                                    ReportLineFor(qso, badqso::kReasonNoNumber)};
-    const std::vector<std::string> lines = badqso::SplitLines(*content);
-    std::vector<std::string> kept;
-    kept.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& text = lines[i];
-        if (i == 0 && badqso::IsHeaderLine(text)) continue;
-        const auto drop = dupeLinesToDrop.find(text);
-        if (drop != dupeLinesToDrop.end() && drop->second > 0) {
-            --drop->second;
-            continue;
-        }
-        if (std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
-            badqso::IsRejectionOf(text, qso.call, qso.mode, dateTime))
-            continue;
-        kept.push_back(text);
-    }
-    if (badqso::Rewrite(state.g_BadQsoFileName, badqso::HeaderLine(state.g_bCwContest != 0), kept))
-        ForgetWaitingLines(state);
+    std::string dateTime;
+    state.g_BadQsoFile.RewriteAfterRemoval(LineFieldsOf(qso, dateTime), std::move(dupeLinesToDrop));
     return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "contest/pace_curve.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -147,22 +148,21 @@ std::optional<std::int64_t> ProjectFinalScore(const PaceRow& now, const PaceCurv
         if (then.score > 0)
             return Clamped(static_cast<long double>(now.score) * reference->rows.back().score / then.score);
     }
-    long double pointsRate = 0, prefixRate = 0;
-    const PaceRow hourAgo = ownCurve.rows.empty() ? PaceRow{} : PaceAt(ownCurve, now.elapsed - 60);
-    const std::int64_t hourOperating = now.operating - hourAgo.operating;
-    if (!ownCurve.rows.empty() && hourOperating >= 10) {
-        pointsRate = static_cast<long double>(now.points - hourAgo.points) / hourOperating;
-        prefixRate = static_cast<long double>(now.prefixes - hourAgo.prefixes) / hourOperating;
-    } else if (now.operating > 0) {
-        pointsRate = static_cast<long double>(now.points) / now.operating;
-        prefixRate = static_cast<long double>(now.prefixes) / now.operating;
-    } else if (now.score <= 0) {
-        return std::nullopt;
-    }
-    const long double left = operatingLeft > 0 ? static_cast<long double>(operatingLeft) : 0.0L;
-    const long double points = now.points + (pointsRate > 0 ? pointsRate : 0) * left;
-    const long double prefixes = now.prefixes + (prefixRate > 0 ? prefixRate : 0) * left;
-    return Clamped(points * prefixes);
+    if (now.qsos <= 0 || now.operating <= 0) return now.score > 0 ? std::optional<std::int64_t>(now.score) : std::nullopt;
+    constexpr std::int64_t kRecentMinutes = 180;
+    const PaceRow then = ownCurve.rows.empty() ? PaceRow{} : PaceAt(ownCurve, now.elapsed - kRecentMinutes);
+    const long double qsos = static_cast<long double>(now.qsos);
+    long double rate = qsos / now.operating;
+    if (now.operating - then.operating >= 30 && now.qsos >= then.qsos)
+        rate = (rate + static_cast<long double>(now.qsos - then.qsos) / (now.operating - then.operating)) / 2;
+    long double power = 1;
+    if (then.qsos > 0 && then.prefixes > 0 && now.qsos > then.qsos && now.prefixes >= then.prefixes)
+        power = std::log(static_cast<long double>(now.prefixes) / then.prefixes) / std::log(qsos / then.qsos);
+    else if (now.qsos > 1 && now.prefixes > 0)
+        power = std::log(static_cast<long double>(now.prefixes)) / std::log(qsos);
+    power = std::clamp(power, 0.0L, 1.0L);
+    const long double growth = (qsos + rate * static_cast<long double>(std::max<std::int64_t>(0, operatingLeft))) / qsos;
+    return Clamped(now.points * growth * now.prefixes * std::pow(growth, power));
 }
 
 }  // namespace stats

@@ -70,13 +70,16 @@ inline constexpr std::size_t kMaxPaceFileBytes = 1 << 20;
 PaceRow PaceAt(const PaceCurve& curve, std::int64_t elapsed);
 
 // The final score a run is heading for, from its figures now (`now.elapsed`
-// is the contest minute they belong to):
+// is the contest minute they belong to) and the `operatingLeft` minutes it can
+// still operate:
 // - with a reference whose score at that minute is above 0, the run's score
 //   grown as the reference's grew from that minute to its end;
-// - otherwise the run's own rates of QSO points and prefixes per operating
-//   minute over its last hour (over the whole run when that hour holds less
-//   than 10 operating minutes), kept up for the `operatingLeft` minutes it
-//   can still operate. `ownCurve` is the run's own curve up to now.
+// - otherwise by the run's own rates (`ownCurve` is its curve up to now): QSOs
+//   at the mean of two rates per operating minute, the whole run's and the
+//   last three hours' (when those hold 30 operating minutes or more), each
+//   worth the points a QSO has brought so far, and prefixes growing with the
+//   QSOs as they did over the last three hours (as a power of the QSO count,
+//   the whole run's power when those hours added no QSO).
 // Nothing when neither way has anything to go on.
 std::optional<std::int64_t> ProjectFinalScore(const PaceRow& now, const PaceCurve* reference,
                                               const PaceCurve& ownCurve, std::int64_t operatingLeft);

@@ -9,10 +9,10 @@
 
 #include <cstdint>
 #include <mutex>
-#include <optional>
 #include <string>
 #include <vector>
 
+#include "contest/bad_qso_file.h"
 #include "contest/qso_log.h"
 
 namespace stats {
@@ -47,20 +47,6 @@ struct RunState {
     std::string g_EndDate;        // "%d.%m.%Y"
     OleDateTime g_ContestStart = OleDateTime::Null();  // as the host passed them
     OleDateTime g_ContestEnd = OleDateTime::Null();
-    std::string g_BadQsoFileName;
-    // The reset could not empty the file (another program held it): its lines
-    // are the last run's, to be neither counted nor added to.
-    bool g_BadQsoFileStale = false;
-    // Report lines of additions not yet in the file, with their line ends. A
-    // replay of the host's log brings thousands of rejections and dupes, and
-    // on Windows each open and close of the file is dear, so a run of
-    // additions writes its lines together: before anything else can read the
-    // file (the next call of any other export, the window thread's figures,
-    // the unload) or once they are many.
-    std::string g_WaitingLines;
-    // The file's length before a write of the waiting lines that failed (what
-    // follows it is part of them), or -1.
-    std::int64_t g_WaitingFrom = -1;
     std::string g_HostVersion;
     const std::string g_SettingsSection;
     const std::string g_SettingsFile;  // relative to the host's current directory
@@ -73,34 +59,10 @@ struct RunState {
     int g_bRefreshIdle = 1;
     std::int64_t g_nClaimedScore = 0;
 
+    BadQsoFile g_BadQsoFile{g_bCwContest};  // its header names the contest mode above
+
     // Text of the last result; owned here, valid until the next result request.
     std::string g_strResult;
 };
-
-// True when the bad-QSO file holds this run's lines only; a stale file is
-// emptied first if it can be now, and the waiting lines are written. Caller
-// holds the run guard (so do the callers of the functions below).
-bool BadQsoFileIsCurrent(RunState& state);
-
-// Queues `count` copies of a report line; writes the queue once it is large.
-void QueueReportLine(RunState& state, const std::string& line, std::size_t count);
-
-// Writes the waiting lines to the file; false when they are still waiting
-// (they are tried again at the next opportunity).
-bool WriteWaitingLines(RunState& state);
-
-// The same from calls that must stay quick (a call check comes with each
-// keystroke, an addition with each QSO of a replay): once a write of the
-// lines has failed, another program may hold the file, and each try could
-// take a while; the next result request, removal or reset tries again.
-void WriteWaitingLinesUnlessFailing(RunState& state);
-
-// What the file holds for this run: its content, without the part of a failed
-// write, followed by the waiting lines. Nothing when the file is there but
-// cannot be read.
-std::optional<std::string> BadQsoFileContent(RunState& state);
-
-// The file is now `content` (the waiting lines included): nothing waits any more.
-void ForgetWaitingLines(RunState& state);
 
 }  // namespace stats

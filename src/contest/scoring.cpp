@@ -5,8 +5,6 @@
 #include <unordered_map>
 #include <utility>
 
-#include "contest/bad_qso_file.h"
-
 namespace stats {
 
 namespace {
@@ -45,9 +43,7 @@ CScoreSummary ComputeStatistics(RunState& state) {
     SortBandsForDisplay(state.g_WorkedBands);
     state.g_WorkedPrefixes.clear();
 
-    std::int64_t rejectionLines = 0;
-    if (BadQsoFileIsCurrent(state))
-        if (const auto content = BadQsoFileContent(state)) rejectionLines = badqso::CountRejectionLines(*content);
+    const std::int64_t rejectionLines = state.g_BadQsoFile.CountRejectedQsos();
 
     // Band texts of the records map to their display row.
     std::unordered_map<std::uint32_t, std::size_t> rowOfBand;

@@ -44,17 +44,17 @@ int Plugin::RemoveData(const QsoInput& qso) {
 
 void Plugin::WriteWaitingLines() {
     std::lock_guard<std::mutex> lock(state_.guard);
-    BadQsoFileIsCurrent(state_);
+    state_.g_BadQsoFile.FlushWaitingLines();
 }
 
 void Plugin::WriteWaitingLinesIfFree() {
     std::unique_lock<std::mutex> lock(state_.guard, std::try_to_lock);
-    if (lock.owns_lock()) BadQsoFileIsCurrent(state_);
+    if (lock.owns_lock()) state_.g_BadQsoFile.FlushWaitingLines();
 }
 
 int Plugin::CheckCallFunc(const CallCheckInput& input) {
     std::lock_guard<std::mutex> lock(state_.guard);
-    WriteWaitingLinesUnlessFailing(state_);  // the lines of the additions before, as at any other call
+    state_.g_BadQsoFile.FlushWaitingLinesUnlessFailing();  // the lines of the additions before, as at any other call
     // At most one refresh caused by call checks waits in the window's queue.
     if (platform_.windows->HasSetupWindow() && state_.g_bRefreshIdle != 0) {
         state_.g_bRefreshIdle = 0;
@@ -117,7 +117,7 @@ void Plugin::WriteReport() {
 
 unsigned long Plugin::SetVersion() {
     std::lock_guard<std::mutex> lock(state_.guard);
-    BadQsoFileIsCurrent(state_);
+    state_.g_BadQsoFile.FlushWaitingLines();
     state_.g_bHtmlResult = 1;
     return 0;
 }

@@ -55,10 +55,7 @@ void Plugin::FindHostVersion(std::string_view iniSearchPath) {
 int Plugin::ResetStats(const ResetInput& in) {
     {
         std::lock_guard<std::mutex> lock(state_.guard);
-        // The last run's lines go to its file (whose name may change now);
-        // what cannot be written then is of a run that is over.
-        if (!state_.g_BadQsoFileStale) stats::WriteWaitingLines(state_);
-        ForgetWaitingLines(state_);
+        state_.g_BadQsoFile.EndRun();
         state_.g_StartDayMonth = FormatOleDate(in.startTime, "%d.%m");
         state_.g_StartYear = FormatOleDate(in.startTime, "%Y");
         state_.g_EndDate = FormatOleDate(in.endTime, "%d.%m.%Y");
@@ -109,12 +106,9 @@ int Plugin::ResetStats(const ResetInput& in) {
     const int cw = ParseDecimal(ReadSetting("CW"));
     std::lock_guard<std::mutex> lock(state_.guard);
     state_.g_bCwContest = cw;
-    state_.g_BadQsoFileName =
-        Format(cw != 0 ? "BadQSO_StatsWPXCW_%s.txt" : "BadQSO_StatsWPXSSB_%s.txt",
-               FormatOleDate(in.endTime, "%d_%m_%Y").c_str());
     // The last run's file goes; until it can be emptied its lines are stale.
-    state_.g_BadQsoFileStale = true;
-    BadQsoFileIsCurrent(state_);
+    state_.g_BadQsoFile.StartRun(Format(cw != 0 ? "BadQSO_StatsWPXCW_%s.txt" : "BadQSO_StatsWPXSSB_%s.txt",
+                                        FormatOleDate(in.endTime, "%d_%m_%Y").c_str()));
     return 1;
 }
 

@@ -17,14 +17,15 @@ struct PanelRect {
     }
 };
 
-// Fill a rectangle, or draw text left- and top-aligned at a point, in black,
-// with the background showing between the letters.
+// Fill a rectangle, or draw text top-aligned at a point in a colour, with the
+// background showing between the letters: left-aligned, or ending at the point.
 struct DrawOp {
     enum Kind { kFill, kText } kind;
     PanelRect rect;  // kFill
     Rgb color{0, 0, 0};
     int x = 0, y = 0;  // kText
     std::string text;
+    bool alignRight = false;
 };
 
 // The grid of worked prefixes, sorted byte-wise (9A before A1 before a1), in

@@ -19,8 +19,10 @@ public:
     CMemDC& operator=(const CMemDC&) = delete;
 
     HDC Handle() const { return memory_; }
-    // Paints drawing operations: fills, and text in black on a transparent background.
-    void Paint(const std::vector<DrawOp>& ops);
+    // Paints drawing operations: fills, and text in its colour on a transparent
+    // background, in `font` (the context's own when null). Cyrillic texts are
+    // code page 1251 bytes, whatever the system's own code page.
+    void Paint(const std::vector<DrawOp>& ops, HFONT font = nullptr, bool cyrillic = false);
 
 private:
     HBITMAP bitmap_ = nullptr;
@@ -31,6 +33,6 @@ private:
 };
 
 // Paints a panel's picture into an owner-draw request's context.
-void PaintPanel(HDC target, const std::vector<DrawOp>& ops);
+void PaintPanel(HDC target, const std::vector<DrawOp>& ops, HFONT font = nullptr, bool cyrillic = false);
 
 }  // namespace stats

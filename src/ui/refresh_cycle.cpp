@@ -30,7 +30,17 @@ UiLanguage CurrentLanguage(const RunState& state) {
     return UiLanguage{state.g_bCwContest != 0, state.g_bCyrillicUi != 0, state.g_StartYear};
 }
 
-const char* ViewKey(View view) { return view == View::kPrefixes ? "setup_view_pref" : "setup_view_prev_qso"; }
+const char* ViewKey(View view) {
+    switch (view) {
+        case View::kPrefixes:
+            return "setup_view_pref";
+        case View::kPrevQso:
+            return "setup_view_prev_qso";
+        case View::kContest:
+            break;
+    }
+    return "setup_view_contest";
+}
 
 void OpenView(View view, IViewWindows& windows, const SettingsKeys& settings, const RunState& state,
               const std::function<void()>& between) {
@@ -54,6 +64,11 @@ void RefreshViews(const RefreshInput& in, RunState& state, UiState& ui, IHostLin
 
     if (in.wantPrefixes && !windows.IsOpen(View::kPrefixes)) OpenView(View::kPrefixes, windows, settings, state);
     if (in.wantPrevQso && !windows.IsOpen(View::kPrevQso)) OpenView(View::kPrevQso, windows, settings, state);
+    if (in.wantContest && !windows.IsOpen(View::kContest)) OpenView(View::kContest, windows, settings, state);
+    if (windows.IsOpen(View::kContest)) {
+        windows.SetTitle(View::kContest, ContestTitle(CurrentLanguage(state)));  // a reset may bring another year
+        windows.RepaintPanel(View::kContest);
+    }
     if (!host.Connected()) return;
 
     ui.g_EntryCall = host.GetEntryField(5);

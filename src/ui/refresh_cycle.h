@@ -1,6 +1,7 @@
 // The refresh cycle: what the Setup window does when a refresh is posted. It
 // follows the call in the host's entry field and the radio's band, fills the
-// previous-QSO rows and retitles and repaints the view windows.
+// previous-QSO rows and retitles and repaints the view windows. The contest
+// view needs nothing of the host: it is repainted first, host or not.
 #pragma once
 
 #include "contest/run_state.h"
@@ -27,6 +28,7 @@ int BandOfFrequency(double hertz);
 struct RefreshInput {
     bool wantPrefixes;  // the Setup window's "Worked prefix" flag
     bool wantPrevQso;   // its " Previous QSO" flag
+    bool wantContest = false;  // its "Time and pace" flag
 };
 
 // One refresh. Sets g_bRefreshIdle back to 1 on every way out, a failing host

@@ -31,7 +31,9 @@ SetupModel::SetupModel(RunState& state, UiState& ui, IHostLink& host, IViewWindo
 
 UiLanguage SetupModel::CurrentLanguage() const { return stats::CurrentLanguage(state_); }
 
-RefreshInput SetupModel::Refresh() const { return RefreshInput{flags_.m_bViewPrefix != 0, flags_.m_bViewPrevQso != 0}; }
+RefreshInput SetupModel::Refresh() const {
+    return RefreshInput{flags_.m_bViewPrefix != 0, flags_.m_bViewPrevQso != 0, flags_.m_bViewContest != 0};
+}
 
 SetupModel::Start SetupModel::Initialise(const std::function<void(const WindowSpot&)>& place) {
     Start start;
@@ -40,6 +42,7 @@ SetupModel::Start SetupModel::Initialise(const std::function<void(const WindowSp
     ui_.g_bOnTop = flags_.m_bOnTop;
     flags_.m_bViewPrefix = settings_.ReadInt("setup_view_pref");
     flags_.m_bViewPrevQso = settings_.ReadInt("setup_view_prev_qso");
+    flags_.m_bViewContest = settings_.ReadInt(ViewKey(View::kContest));
     flags_.m_bCw = settings_.ReadInt("CW");
     if (place) place(start.spot);
 
@@ -78,13 +81,15 @@ void SetupModel::OnTopClicked() {
     ui_.g_bOnTop = flags_.m_bOnTop;
     settings_.Write("setup_window_on_top", flags_.m_bOnTop ? "1" : "0");
     // The views reopen at the next refresh with the new top-most setting.
-    for (const View view : {View::kPrefixes, View::kPrevQso})
+    for (const View view : {View::kPrefixes, View::kPrevQso, View::kContest})
         if (windows_.IsOpen(view)) windows_.Close(view);
     windows_.PostRefresh();
 }
 
 void SetupModel::ViewClicked(View view) {
-    int& wanted = view == View::kPrefixes ? flags_.m_bViewPrefix : flags_.m_bViewPrevQso;
+    int& wanted = view == View::kPrefixes  ? flags_.m_bViewPrefix
+                  : view == View::kPrevQso ? flags_.m_bViewPrevQso
+                                           : flags_.m_bViewContest;
     // The window decides, not the box: one closed from its caption is still open here.
     if (!windows_.IsOpen(view)) {
         wanted = 1;

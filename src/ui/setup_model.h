@@ -1,4 +1,4 @@
-// The Setup window's decisions: its five check boxes, the contest mode it tells
+// The Setup window's decisions: its six check boxes, the contest mode it tells
 // the host, the view windows it opens and closes, and what it stores.
 #pragma once
 
@@ -18,6 +18,7 @@ struct SetupFlags {
     int m_bOnTop = 0;
     int m_bViewPrefix = 0;
     int m_bViewPrevQso = 0;
+    int m_bViewContest = 0;
     int m_bCw = 0;
     int m_bSsb = 0;
 };

@@ -18,6 +18,7 @@ void ShowFlags(HWND window, const SetupFlags& f) {
     CheckDlgButton(window, IDC_SETUP_ON_TOP, f.m_bOnTop ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window, IDC_SETUP_VIEW_PREFIX, f.m_bViewPrefix ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window, IDC_SETUP_VIEW_PREV_QSO, f.m_bViewPrevQso ? BST_CHECKED : BST_UNCHECKED);
+    CheckDlgButton(window, IDC_SETUP_VIEW_CONTEST, f.m_bViewContest ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window, IDC_SETUP_CW, f.m_bCw ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(window, IDC_SETUP_SSB, f.m_bSsb ? BST_CHECKED : BST_UNCHECKED);
 }
@@ -57,6 +58,9 @@ void OnCommand(HWND window, UiContext& c, int id) {
         case IDC_SETUP_VIEW_PREV_QSO:
             setup.ViewClicked(View::kPrevQso);
             break;
+        case IDC_SETUP_VIEW_CONTEST:
+            setup.ViewClicked(View::kContest);
+            break;
         case IDC_SETUP_CW:
         case IDC_SETUP_SSB:
             if (id == IDC_SETUP_CW)
@@ -89,7 +93,7 @@ struct StartUpEnd {
         c.started = true;
         if (!IsWindowVisible(window)) ShowWindow(window, SW_SHOWNORMAL);
         UpdateWindow(window);
-        for (HWND view : {c.thread.prefixWindow.load(), c.thread.prevQsoWindow.load()})
+        for (HWND view : {c.thread.prefixWindow.load(), c.thread.prevQsoWindow.load(), c.thread.contestWindow.load()})
             if (view != nullptr) UpdateWindow(view);
         c.thread.SignalStarted();
     }
@@ -154,7 +158,8 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // The modal run's loop gives the dialog keys (Escape, Enter, Tab) only to the
 // Setup window. The views live on this thread too and are dialogs as well:
 // this hook, which that loop calls for every message, gives them theirs, so
-// that Escape hides a view and Enter does nothing there. Only the one thread
+// that Escape hides a view, Tab moves between the contest view's controls and
+// Enter takes its reference file. Only the one thread
 // that runs the Setup window sets and reads these.
 UiContext* g_keysContext = nullptr;
 bool g_inViewKeys = false;  // the view's own dialog handling calls the hook again
@@ -164,7 +169,8 @@ LRESULT CALLBACK ViewKeys(int code, WPARAM wParam, LPARAM lParam) {
     if (code == MSGF_DIALOGBOX && !g_inViewKeys && g_keysContext != nullptr && msg->hwnd != nullptr) {
         const Win32WindowThread& thread = g_keysContext->thread;
         HWND root = GetAncestor(msg->hwnd, GA_ROOT);
-        if (root != nullptr && (root == thread.prefixWindow.load() || root == thread.prevQsoWindow.load())) {
+        if (root != nullptr && (root == thread.prefixWindow.load() || root == thread.prevQsoWindow.load() ||
+                                root == thread.contestWindow.load())) {
             g_inViewKeys = true;
             const BOOL handled = IsDialogMessageW(root, msg);
             g_inViewKeys = false;

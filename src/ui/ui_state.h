@@ -21,8 +21,13 @@ struct Rgb {
 inline constexpr Rgb kWindowBackground{255, 250, 198};  // Setup, prefix grid, previous-QSO margins
 inline constexpr Rgb kTableBackground{255, 255, 198};
 inline constexpr Rgb kCurrentBandRow{198, 255, 255};
+inline constexpr Rgb kContestBackground{255, 255, 224};
+inline constexpr Rgb kTextColor{0, 0, 0};
+inline constexpr Rgb kAheadColor{0, 128, 0};     // the run ahead of its reference
+inline constexpr Rgb kBehindColor{192, 0, 0};    // behind it; QSOs past the limit
+inline constexpr Rgb kWarningColor{176, 88, 0};  // the last hour before the limit
 
-enum class View { kPrefixes, kPrevQso };
+enum class View { kPrefixes, kPrevQso, kContest };
 
 struct UiState {
     int g_bOnTop = 0;
@@ -61,7 +66,7 @@ public:
     std::string GetEntryField(int) override { return std::string(); }
 };
 
-// The two view windows as the refresh cycle and the Setup window use them.
+// The view windows as the refresh cycle and the Setup window use them.
 class IViewWindows {
 public:
     virtual ~IViewWindows() = default;

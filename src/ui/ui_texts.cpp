@@ -12,6 +12,7 @@ constexpr const char kRuMode[] = "\xC2\xE8\xE4 \xF1\xE2\xFF\xE7\xE8";           
 constexpr const char kRuPrefixes[] = "\xCE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xED\xFB\xE5 \xEF\xF0\xE5\xF4\xE8\xEA\xF1\xFB";
 constexpr const char kRuPrevQso[] = "\xCF\xF0\xE5\xE4\xFB\xE4\xF3\xF9\xE8\xE5 QSO";
 constexpr const char kRuOnTop[] = "\xCF\xEE\xE2\xE5\xF0\xF5 \xEE\xEA\xEE\xED";
+constexpr const char kRuTimeAndPace[] = "\xC2\xF0\xE5\xEC\xFF \xE8 \xF2\xE5\xEC\xEF";  // "Time and pace"
 
 const char* Contest(bool cw) { return cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"; }
 }  // namespace
@@ -30,8 +31,20 @@ std::string PrevQsoTitle(const UiLanguage& lang) {
     return Format("%s-%s %s", Contest(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuPrevQso : "Previous QSO");
 }
 
+std::string ContestTitle(const UiLanguage& lang) {
+    return Format("%s-%s %s", Contest(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuTimeAndPace : "Time and pace");
+}
+
 std::string ViewTitle(View view, const UiLanguage& lang) {
-    return view == View::kPrefixes ? PrefixTitle(lang) : PrevQsoTitle(lang);
+    switch (view) {
+        case View::kPrefixes:
+            return PrefixTitle(lang);
+        case View::kPrevQso:
+            return PrevQsoTitle(lang);
+        case View::kContest:
+            break;
+    }
+    return ContestTitle(lang);
 }
 
 std::vector<SetupCaption> SetupCaptions(bool cyrillic) {
@@ -40,7 +53,81 @@ std::vector<SetupCaption> SetupCaptions(bool cyrillic) {
             {1026, kRuMode, 20, 5, 90, 20},
             {1014, kRuPrefixes, 0, 0, 0, 0},
             {1015, kRuPrevQso, 0, 0, 0, 0},
-            {1016, kRuOnTop, 0, 0, 0, 0}};
+            {1016, kRuOnTop, 0, 0, 0, 0},
+            {1027, kRuTimeAndPace, 0, 0, 0, 0}};
+}
+
+const ContestWords& ContestTexts(bool cyrillic) {
+    static const ContestWords english{
+        "Operating %s of %s, %s left",
+        "Operating %s of %s, the limit is passed",
+        "Operating %s, no limit (multi-op)",
+        "Pause %s, an off-time from %s",
+        "Clock stopped: off since %s",
+        "Off-times: %lld, %s in all",
+        "Contest left: %s",
+        "Outside the contest: the log's figures",
+        "Under an hour to the limit: %s left",
+        "Limit reached at %s, after QSO %s:",
+        "%s QSOs after it will not count",
+        "At %s",
+        "run",
+        "reference",
+        "+/-",
+        "Score",
+        "QSOs",
+        "Prefixes",
+        "Reference final %s, projected %s",
+        "Projected final: %s",
+        "Reference",
+        "reference: the file cannot be read",
+        "reference: line 1 is not the curve's header",
+        "reference: line %zu is not a curve row",
+        "reference: line %zu goes back in time",
+        "reference: line %zu is of another contest",
+        "reference: the file has no rows",
+        "reference: larger than any curve",
+        "reference: a %s curve, the run is %s",
+        {"Single-op, 36 h", "Classic, 24 h", "Multi-op"},
+        ',',
+    };
+    // Code page 1251; each text's reading in the comment beside it.
+    static const ContestWords russian{
+        "\xD0\xE0\xE1\xEE\xF2\xE0 %s \xE8\xE7 %s, \xEE\xF1\xF2\xE0\xEB\xEE\xF1\xFC %s",  // Работа %s из %s, осталось %s
+        "\xD0\xE0\xE1\xEE\xF2\xE0 %s \xE8\xE7 %s, \xEF\xF0\xE5\xE4\xE5\xEB \xEF\xF0\xEE\xE9\xE4\xE5\xED",  // Работа %s из %s, предел пройден
+        "\xD0\xE0\xE1\xEE\xF2\xE0 %s, \xE1\xE5\xE7 \xEF\xF0\xE5\xE4\xE5\xEB\xE0 (\xEC\xF3\xEB\xFC\xF2\xE8-\xEE\xEF)",  // Работа %s, без предела (мульти-оп)
+        "\xCF\xE0\xF3\xE7\xE0 %s, \xEF\xE5\xF0\xE5\xF0\xFB\xE2 \xF1 %s",  // Пауза %s, перерыв с %s
+        "\xD7\xE0\xF1\xFB \xF1\xF2\xEE\xFF\xF2: \xEF\xE5\xF0\xE5\xF0\xFB\xE2 \xF1 %s",  // Часы стоят: перерыв с %s
+        "\xCF\xE5\xF0\xE5\xF0\xFB\xE2\xFB: %lld, \xE2\xF1\xE5\xE3\xEE %s",  // Перерывы: %lld, всего %s
+        "\xC4\xEE \xEA\xEE\xED\xF6\xE0 \xF2\xE5\xF1\xF2\xE0: %s",  // До конца теста: %s
+        "\xC2\xED\xE5 \xE2\xF0\xE5\xEC\xE5\xED\xE8 \xF2\xE5\xF1\xF2\xE0: \xF6\xE8\xF4\xF0\xFB \xEB\xEE\xE3\xE0",  // Вне времени теста: цифры лога
+        "\xCC\xE5\xED\xFC\xF8\xE5 \xF7\xE0\xF1\xE0 \xE4\xEE \xEF\xF0\xE5\xE4\xE5\xEB\xE0: %s",  // Меньше часа до предела: %s
+        "\xCF\xF0\xE5\xE4\xE5\xEB \xEF\xF0\xEE\xE9\xE4\xE5\xED \xE2 %s, \xEF\xEE\xF1\xEB\xE5 QSO %s:",  // Предел пройден в %s, после QSO %s:
+        "%s QSO \xEF\xEE\xF1\xEB\xE5 \xED\xE5\xE3\xEE \xED\xE5 \xE7\xE0\xF1\xF7\xE8\xF2\xE0\xFE\xF2",  // %s QSO после него не засчитают
+        "\xCD\xE0 %s",  // На %s
+        "\xF1\xE5\xE9\xF7\xE0\xF1",  // сейчас
+        "\xFD\xF2\xE0\xEB\xEE\xED",  // эталон
+        "+/-",
+        "\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2",  // Результат
+        "QSO",
+        "\xCF\xF0\xE5\xF4\xE8\xEA\xF1\xFB",  // Префиксы
+        "\xC8\xF2\xEE\xE3 \xFD\xF2\xE0\xEB\xEE\xED\xE0 %s, \xEF\xF0\xEE\xE3\xED\xEE\xE7 %s",  // Итог эталона %s, прогноз %s
+        "\xCF\xF0\xEE\xE3\xED\xEE\xE7 \xE8\xF2\xEE\xE3\xE0: %s",  // Прогноз итога: %s
+        "\xDD\xF2\xE0\xEB\xEE\xED",  // Эталон
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xF4\xE0\xE9\xEB \xED\xE5 \xF7\xE8\xF2\xE0\xE5\xF2\xF1\xFF",  // эталон: файл не читается
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xF1\xF2\xF0\xEE\xEA\xE0 1 \xED\xE5 \xE7\xE0\xE3\xEE\xEB\xEE\xE2\xEE\xEA \xEA\xF0\xE8\xE2\xEE\xE9",  // эталон: строка 1 не заголовок кривой
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xF1\xF2\xF0\xEE\xEA\xE0 %zu \xED\xE5 \xF1\xF2\xF0\xEE\xEA\xE0 \xEA\xF0\xE8\xE2\xEE\xE9",  // эталон: строка %zu не строка кривой
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xF1\xF2\xF0\xEE\xEA\xE0 %zu \xE8\xE4\xB8\xF2 \xED\xE0\xE7\xE0\xE4 \xE2\xEE \xE2\xF0\xE5\xEC\xE5\xED\xE8",  // эталон: строка %zu идёт назад во времени
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xF1\xF2\xF0\xEE\xEA\xE0 %zu \xE4\xF0\xF3\xE3\xEE\xE3\xEE \xF2\xE5\xF1\xF2\xE0",  // эталон: строка %zu другого теста
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xE2 \xF4\xE0\xE9\xEB\xE5 \xED\xE5\xF2 \xF1\xF2\xF0\xEE\xEA",  // эталон: в файле нет строк
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xF4\xE0\xE9\xEB \xE1\xEE\xEB\xFC\xF8\xE5 \xEB\xFE\xE1\xEE\xE9 \xEA\xF0\xE8\xE2\xEE\xE9",  // эталон: файл больше любой кривой
+        "\xFD\xF2\xE0\xEB\xEE\xED: \xEA\xF0\xE8\xE2\xE0\xFF %s, \xE0 \xF2\xE5\xF1\xF2 %s",  // эталон: кривая %s, а тест %s
+        {"\xCE\xE4\xE8\xED \xEE\xEF\xE5\xF0\xE0\xF2\xEE\xF0, 36 \xF7",  // Один оператор, 36 ч
+         "Classic, 24 \xF7",                                                  // Classic, 24 ч
+         "\xCC\xF3\xEB\xFC\xF2\xE8-\xEE\xEF"},                             // Мульти-оп
+        ' ',
+    };
+    return cyrillic ? russian : english;
 }
 
 }  // namespace stats

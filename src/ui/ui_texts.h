@@ -20,6 +20,7 @@ std::string SetupTitle(const UiLanguage& lang);
 // The prefix title carries the number of prefixes once a band is known.
 std::string PrefixTitle(const UiLanguage& lang, std::optional<std::size_t> count = std::nullopt);
 std::string PrevQsoTitle(const UiLanguage& lang);
+std::string ContestTitle(const UiLanguage& lang);
 std::string ViewTitle(View view, const UiLanguage& lang);
 
 // Setup captions that change with the language.
@@ -29,5 +30,42 @@ struct SetupCaption {
     int x, y, width, height;  // pixels; width 0 keeps the template's place
 };
 std::vector<SetupCaption> SetupCaptions(bool cyrillic);
+
+// The words of the contest view. Formats take their figures in the order the
+// comments give.
+struct ContestWords {
+    const char* operating;         // used, limit, left
+    const char* operatingOver;     // used, limit
+    const char* operatingNoLimit;  // used
+    const char* pause;             // pause, clock time it becomes an off-time
+    const char* stopped;           // clock time of the last QSO
+    const char* offTimes;          // count (long long), total
+    const char* contestLeft;       // time left
+    const char* outside;
+    const char* warning;           // operating time left
+    const char* reached;           // clock time, QSO number
+    const char* after;             // QSOs
+    const char* at;                // elapsed contest time
+    const char* run;
+    const char* reference;
+    const char* difference;
+    const char* score;
+    const char* qsos;
+    const char* prefixes;
+    const char* finals;         // reference's final, projected
+    const char* projectedOnly;  // projected
+    const char* referenceLabel;
+    const char* unreadable;
+    const char* notHeader;
+    const char* badRow;     // line (size_t)
+    const char* backwards;  // line
+    const char* mixed;      // line
+    const char* noRows;
+    const char* tooLarge;
+    const char* otherMode;  // curve's mode, run's mode
+    const char* categories[3];
+    char thousands;
+};
+const ContestWords& ContestTexts(bool cyrillic);
 
 }  // namespace stats

@@ -39,9 +39,9 @@ void SendCloseRequest(HWND window) {
 }
 
 // Message boxes of the window thread: every dialog of it that is none of the
-// plug-in's three windows.
+// plug-in's own windows.
 struct BoxSearch {
-    HWND known[3];
+    HWND known[4];
     std::vector<HWND> boxes;
 };
 
@@ -68,31 +68,28 @@ Win32WindowThread::~Win32WindowThread() {
     if (started_ != nullptr) CloseHandle(started_);
 }
 
-bool Win32ViewWindows::IsOpen(View view) const {
-    return (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).load() != nullptr;
-}
+bool Win32ViewWindows::IsOpen(View view) const { return thread_.WindowOf(view).load() != nullptr; }
 
 void Win32ViewWindows::Open(View view) {
     HWND window = CreateViewWindow(context_, view);
     if (window == nullptr) return;
     made_.push_back(window);
-    (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).store(window);
+    thread_.WindowOf(view).store(window);
     ShowWindow(window, SW_SHOWNORMAL);
 }
 
 void Win32ViewWindows::Close(View view) {
-    HWND window = (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).exchange(nullptr);
+    HWND window = thread_.WindowOf(view).exchange(nullptr);
     if (window != nullptr) SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
 void Win32ViewWindows::SetTitle(View view, const std::string& title) {
-    if (HWND window = (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).load())
+    if (HWND window = thread_.WindowOf(view).load())
         SetWindowTextFrom(window, title, CurrentLanguage(context_.plugin.State()).cyrillic);
 }
 
 void Win32ViewWindows::RepaintPanel(View view) {
-    if (HWND window = (view == View::kPrefixes ? thread_.prefixWindow : thread_.prevQsoWindow).load())
-        InvalidateRect(GetDlgItem(window, 1003), nullptr, FALSE);
+    if (HWND window = thread_.WindowOf(view).load()) InvalidateRect(GetDlgItem(window, 1003), nullptr, FALSE);
 }
 
 void Win32ViewWindows::PostRefresh() {
@@ -102,6 +99,7 @@ void Win32ViewWindows::PostRefresh() {
 void Win32ViewWindows::DestroyAll() {
     thread_.prefixWindow.store(nullptr);
     thread_.prevQsoWindow.store(nullptr);
+    thread_.contestWindow.store(nullptr);
     for (HWND window : made_)
         if (IsWindow(window)) DestroyWindow(window);
     made_.clear();
@@ -192,10 +190,11 @@ bool Win32WindowThread::Stop() {
     while (running() && setupWindow.load() == nullptr && std::chrono::steady_clock::now() < deadline) Sleep(20);
     // A message box about a failing host holds the thread in its own loop.
     if (const DWORD id = threadId_.load()) {
-        BoxSearch search{{setupWindow.load(), prefixWindow.load(), prevQsoWindow.load()}, {}};
+        BoxSearch search{{setupWindow.load(), prefixWindow.load(), prevQsoWindow.load(), contestWindow.load()}, {}};
         EnumThreadWindows(id, CollectBox, reinterpret_cast<LPARAM>(&search));
         for (HWND box : search.boxes) PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
+    SendCloseRequest(contestWindow.exchange(nullptr));
     SendCloseRequest(prevQsoWindow.exchange(nullptr));
     SendCloseRequest(prefixWindow.exchange(nullptr));
     SendCloseRequest(setupWindow.load());

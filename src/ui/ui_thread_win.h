@@ -1,5 +1,5 @@
 // The plug-in's window thread on Windows: it runs the Setup window modally and
-// the two view windows beside it. The host's thread only starts it, posts the
+// the view windows beside it. The host's thread only starts it, posts the
 // refresh message to it and, at unload, closes its windows and waits for it.
 #pragma once
 
@@ -74,6 +74,11 @@ public:
     std::atomic<HWND> setupWindow{nullptr};
     std::atomic<HWND> prefixWindow{nullptr};
     std::atomic<HWND> prevQsoWindow{nullptr};
+    std::atomic<HWND> contestWindow{nullptr};
+    std::atomic<HWND>& WindowOf(View view) {
+        return view == View::kPrefixes ? prefixWindow : view == View::kPrevQso ? prevQsoWindow : contestWindow;
+    }
+    const std::atomic<HWND>& WindowOf(View view) const { return const_cast<Win32WindowThread*>(this)->WindowOf(view); }
 
     // The entry call, the radio's band and frequency and the last window place
     // as the window thread last knew them. They belong to the loaded library,
@@ -97,7 +102,7 @@ private:
 
 // The Setup window's modal run (template 104); returns when it is closed.
 void RunSetupWindow(UiContext& context);
-// A view window (template 116 or 114), modeless, without a parent.
+// A view window (template 116, 114 or 118), modeless, without a parent.
 HWND CreateViewWindow(UiContext& context, View view);
 
 }  // namespace stats

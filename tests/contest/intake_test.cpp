@@ -41,7 +41,7 @@ TEST_F(Intake, ReportLinesHaveTheirExactBytes) {
 // A run of additions writes its lines together, before the next call of any
 // other kind; a file deleted from outside comes back with the next lines.
 TEST_F(Intake, ReportLinesAreInTheFileAtTheNextOtherCall) {
-    const std::string name = plugin.State().g_BadQsoFileName, header = "CQ-WPX-SSB TEST UBN file \r\n";
+    const std::string name = plugin.State().g_BadQsoFile.Name(), header = "CQ-WPX-SSB TEST UBN file \r\n";
     Qso bad;
     bad.band = "30m";
     const std::string line = LineOf(bad, badqso::kReasonWrongBand) + "\r\n";
@@ -257,7 +257,7 @@ TEST_F(Removal, EmptyLogClearsWorkedPrefixesButNotBands) {
 }
 
 TEST_F(Removal, AFileThatCannotBeReadIsLeftAlone) {
-    const std::string name = plugin.State().g_BadQsoFileName;
+    const std::string name = plugin.State().g_BadQsoFile.Name();
     std::filesystem::remove(name);
     std::filesystem::create_directory(name);  // there, but not readable as a file
     Remove(Qso{});
@@ -265,14 +265,14 @@ TEST_F(Removal, AFileThatCannotBeReadIsLeftAlone) {
 }
 
 TEST_F(Removal, AMissingFileIsWrittenWithItsHeader) {
-    std::filesystem::remove(plugin.State().g_BadQsoFileName);
+    std::filesystem::remove(plugin.State().g_BadQsoFile.Name());
     Remove(Qso{});
     EXPECT_EQ(BadFile(), "CQ-WPX-SSB TEST UBN file \r\n");
 }
 
 TEST_F(Removal, AReportLineInPlaceOfTheHeaderIsKept) {
     // The intake recreates a deleted file without a header; its first line is a report.
-    std::filesystem::remove(plugin.State().g_BadQsoFileName);
+    std::filesystem::remove(plugin.State().g_BadQsoFile.Name());
     Qso bad;
     bad.band = "30m";
     Add(bad);
@@ -280,7 +280,7 @@ TEST_F(Removal, AReportLineInPlaceOfTheHeaderIsKept) {
     other.call = "K1ZZ";
     Remove(other);
     EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
-    EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFileName + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFile.Name() + ".tmp"));
 }
 
 // Another program holds the file (so it cannot be replaced) or the folder
@@ -302,7 +302,7 @@ TEST_F(Removal, AFileThatCannotBeReplacedIsWrittenInPlace) {
     Add(bad);
     Remove(bad);
     EXPECT_EQ(BadFile(), header);
-    EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFileName + ".tmp"));
+    EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFile.Name() + ".tmp"));
 
     FileOperationsInUse().open = NoWholeWrites;
     Add(bad);

@@ -171,9 +171,9 @@ TEST_F(Scoring, BadQsosAreTheRejectionLinesOfTheFile) {
     a.mode = "RTTY";
     Add(a);
     EXPECT_EQ(Score().badQsos, 1);
-    std::filesystem::remove(plugin.State().g_BadQsoFileName);
+    std::filesystem::remove(plugin.State().g_BadQsoFile.Name());
     EXPECT_EQ(Score().badQsos, 0);
-    WriteFile(plugin.State().g_BadQsoFileName,
+    WriteFile(plugin.State().g_BadQsoFile.Name(),
               "CQ-WPX-SSB TEST UBN file \r\nQSO:  7000  RTTY   WRONG MODE !!!\r\nQSO:  7000  CW   DUPE !!!\r\nno line end");
     EXPECT_EQ(Score().badQsos, 2) << "every line after the header but the dupe lines";
 }

@@ -4,14 +4,19 @@
 // requests), with texts from small pools so that dupes, shared prefixes and
 // equal report lines are common, or any text of printable and other bytes.
 // Both must return the same values and give the same result text and the same
-// bad-QSO file bytes at every result request and at the end.
+// bad-QSO file bytes at every result request and at the end. The contest
+// view's figures, followed a call at a time, must hold every QSO added and not
+// removed as activity (rejected ones too) and the score the result gives.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <mutex>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "contest/live_figures.h"
 #include "from_host.h"
 #include "fuzz_plugin.h"
 #include "fuzz_support.h"
@@ -108,8 +113,41 @@ void Same(int engine, int model, const char* what) {
         Fail(std::string(what) + ": the engine returned " + std::to_string(engine) + ", the model " + std::to_string(model), "");
 }
 
+// Every QSO added and not removed again, as the contest view counts activity.
+std::vector<reference::Qso> g_activity;
+stats::LiveFigures g_following;
+
+void Activity(const reference::Qso& q, bool added) {
+    if (added) {
+        g_activity.push_back(q);
+        return;
+    }
+    const auto it = std::find_if(g_activity.begin(), g_activity.end(), [&](const reference::Qso& a) {
+        return a.call == q.call && a.band == q.band && a.mode == q.mode && stats::OleDatesEqual(a.time, q.time);
+    });
+    if (it != g_activity.end()) g_activity.erase(it);
+}
+
+void Follow() {
+    stats::RunState& state = stats::LoadedPlugin()->State();
+    std::lock_guard<std::mutex> lock(state.guard);
+    g_following.Collect(state);
+}
+
 void SameOutputs() {
     const std::string engine = g_session->Result(), model = g_model.Result();
+    Follow();
+    g_following.Digest();
+    std::vector<std::int64_t> minutes;
+    for (const reference::Qso& q : g_activity)
+        if (const auto m = stats::OleDateMinute(q.time)) minutes.push_back(*m);
+    if (g_following.Activity() != stats::CountMinutes(minutes)) Fail("the activity differs", engine);
+    {
+        stats::RunState& state = stats::LoadedPlugin()->State();
+        std::lock_guard<std::mutex> lock(state.guard);
+        if (g_following.Totals().Score() != state.g_nClaimedScore)
+            Fail("the contest view's score differs: " + std::to_string(g_following.Totals().Score()), engine);
+    }
     if (engine != model) Fail("the result texts differ", "engine:\n" + engine + "\nmodel:\n" + model);
     const std::string file = fuzz::ReadFile(g_model.BadQsoFileName()), expected = g_model.BadQsoFile();
     if (file != expected) Fail("the bad-QSO files differ", "engine:\n" + file + "\nmodel:\n" + expected);
@@ -152,24 +190,30 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (run.hostVersion != "Zelk") fuzz::WriteFile("Zelk2.ini", "[Zelk]\r\nZelk=" + run.hostVersion + "\r\n");
     Same(g_session->Reset(reference::ToHost(run), run.reportRequest), 1, "reset");
     g_model.Reset(run);
+    g_activity.clear();
+    g_following = stats::LiveFigures();
 
     std::vector<reference::Qso> added;
     while (in.remaining_bytes() > 0) {
+        Follow();
         const int op = in.ConsumeIntegralInRange<int>(0, 9);
         if (op <= 3 || added.empty()) {
             const reference::Qso q = gen.Qso(run.ownCall);
             Same(g_session->Add(reference::ToHost(q)), g_model.Add(q), "add");
+            Activity(q, true);
             added.push_back(q);
         } else if (op == 4) {
             // An earlier QSO again, at another time.
             reference::Qso q = added[in.ConsumeIntegralInRange<std::size_t>(0, added.size() - 1)];
             q.time = gen.Time();
             Same(g_session->Add(reference::ToHost(q)), g_model.Add(q), "repeat");
+            Activity(q, true);
             added.push_back(q);
         } else if (op == 5) {
             // An edit, as the host passes it: the old QSO out, the changed one in.
             reference::Qso& q = added[in.ConsumeIntegralInRange<std::size_t>(0, added.size() - 1)];
             Same(g_session->Remove(reference::ToHost(q)), g_model.Remove(q), "edit's removal");
+            Activity(q, false);
             const reference::Qso fresh = gen.Qso(run.ownCall);
             switch (in.ConsumeIntegralInRange<int>(0, 4)) {
                 case 0: q.rstReceived = fresh.rstReceived; break;
@@ -179,10 +223,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 default: q.band = fresh.band; break;
             }
             Same(g_session->Add(reference::ToHost(q)), g_model.Add(q), "edit's addition");
+            Activity(q, true);
         } else if (op == 6) {
             const reference::Qso q = in.ConsumeBool() ? added[in.ConsumeIntegralInRange<std::size_t>(0, added.size() - 1)]
                                                       : gen.Qso(run.ownCall);
             Same(g_session->Remove(reference::ToHost(q)), g_model.Remove(q), "removal");
+            Activity(q, false);
         } else if (op <= 8) {
             const reference::Check c = gen.Check();
             Same(EngineCheck(c), g_model.CheckCall(c), "call check");

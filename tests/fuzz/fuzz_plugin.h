@@ -15,7 +15,7 @@ inline void ForgetTheLastInput() {
         stats::RunState& state = plugin->State();
         std::lock_guard<std::mutex> lock(state.guard);
         state.g_bHtmlResult = 0;
-        stats::ForgetWaitingLines(state);
+        state.g_BadQsoFile.ForgetWaitingLines();
     }
 }
 

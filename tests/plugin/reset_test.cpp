@@ -128,7 +128,7 @@ TEST_F(Reset, NamesAndRecreatesTheBadQsoFileForTheContestMode) {
     plugin.WriteSetting("CW", "1");
     PluginTest::Reset();
     EXPECT_EQ(plugin.State().g_bCwContest, 1);
-    EXPECT_EQ(plugin.State().g_BadQsoFileName, "BadQSO_StatsWPXCW_30_05_2021.txt");
+    EXPECT_EQ(plugin.State().g_BadQsoFile.Name(), "BadQSO_StatsWPXCW_30_05_2021.txt");
     EXPECT_EQ(ReadFile("BadQSO_StatsWPXCW_30_05_2021.txt"), "CQ-WPX-CW TEST UBN file \r\n");
     EXPECT_EQ(ReadFile("BadQSO_StatsWPXSSB_30_05_2021.txt"),
               "CQ-WPX-SSB TEST UBN file \r\n" + LineOf(bad, badqso::kReasonWrongBand) + "\r\n")
@@ -157,7 +157,7 @@ TEST_F(Reset, WorksWithoutASettingsFolderOrDates) {
     PluginTest::Reset();
     EXPECT_FALSE(std::filesystem::exists("Plugins"));
     EXPECT_EQ(plugin.State().g_StartDayMonth, "");
-    EXPECT_EQ(plugin.State().g_BadQsoFileName, "BadQSO_StatsWPXSSB_Invalid DateTime.txt");
+    EXPECT_EQ(plugin.State().g_BadQsoFile.Name(), "BadQSO_StatsWPXSSB_Invalid DateTime.txt");
     EXPECT_EQ(Add(Qso{}), 1);
 }
 

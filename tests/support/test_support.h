@@ -138,7 +138,7 @@ protected:
     // As any export but an addition finds it: with the last additions' lines.
     std::string BadFile() {
         plugin.WriteWaitingLines();
-        return ReadFile(plugin.State().g_BadQsoFileName);
+        return ReadFile(plugin.State().g_BadQsoFile.Name());
     }
 
     ScratchDir dir;

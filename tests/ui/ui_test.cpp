@@ -64,7 +64,7 @@ protected:
     void Refresh(bool prefixes = false, bool prev = false) {
         host.Connect();
         plugin.State().g_bRefreshIdle = 0;
-        RefreshViews(RefreshInput{prefixes, prev}, plugin.State(), ui, host, windows, plugin.Settings());
+        RefreshViews(RefreshInput{prefixes, prev, false}, plugin.State(), ui, host, windows, plugin.Settings());
     }
     const std::vector<std::string>& Row(int band) { return plugin.State().g_PrevQsoRows[static_cast<std::size_t>(band)]; }
 
@@ -242,7 +242,7 @@ TEST(WindowTexts, RussianTitlesAndCaptions) {
     EXPECT_EQ(SetupTitle(ru), "\xCD\xE0\xF1\xF2\xF0\xEE\xE9\xEA\xE8 CQ-WPX-CW 2024");
     EXPECT_EQ(PrefixTitle(ru, 7), "CQ-WPX-CW-2024 \xCE\xF2\xF0\xE0\xE1\xEE\xF2\xE0\xED\xED\xFB\xE5 \xEF\xF0\xE5\xF4\xE8\xEA\xF1\xFB 7");
     EXPECT_EQ(PrevQsoTitle(UiLanguage{false, true, "2024"}), "CQ-WPX-SSB-2024 \xCF\xF0\xE5\xE4\xFB\xE4\xF3\xF9\xE8\xE5 QSO");
-    EXPECT_EQ(SetupCaptions(true).size(), 5u);
+    EXPECT_EQ(SetupCaptions(true).size(), 6u);
     EXPECT_EQ(SetupCaptions(false)[0].text, "Display");
     EXPECT_EQ(SetupCaptions(true)[0].x, 150);
 }

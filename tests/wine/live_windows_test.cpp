@@ -20,6 +20,7 @@
 
 #include <gtest/gtest.h>
 
+#include "contest/ole_date.h"
 #include "fake_host.h"
 #include "panel_recorder.h"
 #include "stats_dll.h"
@@ -36,18 +37,23 @@ constexpr int kCw = 1017;
 constexpr int kSsb = 1018;
 constexpr int kViewLabel = 1025;
 constexpr int kModeLabel = 1026;
-// The panel of both views.
+constexpr int kViewContest = 1027;
+// The panel of every view, and the contest view's other controls.
 constexpr int kPanel = 1003;
+constexpr int kCategory = 1030;
+constexpr int kReference = 1031;
 
 constexpr Rgb kGridBackground{255, 250, 198};
 constexpr Rgb kTableBackground{255, 255, 198};
 constexpr Rgb kHighlight{198, 255, 255};
+constexpr Rgb kContestBackground{255, 255, 224};
 
 // Where the tests put the windows: apart from each other and from the mouse
 // pointer, so that the screen shows each whole.
 constexpr POINT kSetupPlace{20, 20};
 constexpr POINT kPrefixPlace{20, 170};
 constexpr POINT kPrevQsoPlace{450, 170};
+constexpr POINT kContestPlace{450, 20};
 constexpr POINT kPointerPlace{1010, 10};
 
 std::pair<int, int> XY(POINT p) { return {p.x, p.y}; }
@@ -440,6 +446,9 @@ TEST_F(LiveWindows, RefreshShowsTheHostsCallAndBand) {
 // the views' titles in Russian, whatever the system's code page.
 TEST_F(LiveWindows, RussianCaptions) {
     StoreViewsAndPlaces();
+    Store("setup_view_contest", "1");
+    Store("contest_x", "20");
+    Store("contest_y", "380");
     StartHost(L"DL1AAA", 14025000.0);
     ASSERT_EQ(Reset("UA9"), 1);
     HWND setup = WaitForWindow("Настройки CQ-WPX-SSB 2021");
@@ -449,6 +458,7 @@ TEST_F(LiveWindows, RussianCaptions) {
     EXPECT_EQ(ItemText(setup, kViewPrefix), "Отработанные префиксы");
     EXPECT_EQ(ItemText(setup, kViewPrevQso), "Предыдущие QSO");
     EXPECT_EQ(ItemText(setup, kOnTop), "Поверх окон");
+    EXPECT_EQ(ItemText(setup, kViewContest), "Время и темп");
     const RECT view = RectInParent(GetDlgItem(setup, kViewLabel));
     const RECT mode = RectInParent(GetDlgItem(setup, kModeLabel));
     EXPECT_EQ((std::vector<LONG>{view.left, view.top, view.right, view.bottom}), (std::vector<LONG>{150, 5, 350, 25}));
@@ -467,8 +477,148 @@ TEST_F(LiveWindows, RussianCaptions) {
         GetClientRect(panel, &r);
         const int h = r.bottom / 7;
         EXPECT_TRUE(WaitUntil([&] { return ClientPixel(panel, r.right - 3, 4 * h + 15) == kHighlight; }));
-        EXPECT_NE(SaveArtifact(CaptureWindows({setup, prefix, prev}), "windows-russian"), "");
+        HWND contest = WaitForWindow("CQ-WPX-SSB-2021 Время и темп");
+        ASSERT_NE(contest, nullptr);
+        EXPECT_EQ(ItemText(contest, kCategory), "Один оператор, 36 ч");
+        EXPECT_NE(SaveArtifact(CaptureWindows({setup, prefix, prev, contest}), "windows-russian"), "");
     }
+}
+
+// Each line of a panel, its cells left to right joined by " | ".
+std::vector<std::string> LinesOf(const Picture& picture) {
+    std::vector<int> heights;
+    for (const DrawnText& t : picture.texts)
+        if (std::find(heights.begin(), heights.end(), t.y) == heights.end()) heights.push_back(t.y);
+    std::sort(heights.begin(), heights.end());
+    std::vector<std::string> lines;
+    for (const int y : heights) {
+        std::string line;
+        for (const std::string& cell : RowAt(picture, y)) line += (line.empty() ? "" : " | ") + cell;
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+// The contest view, opened from its Setup box: the log's operating time by
+// the contest's rule and its projection; then the run against a reference
+// curve named in the view, a file that is no curve, the entry's category;
+// and at last a contest that is on now, with its running pause.
+TEST_F(LiveWindows, ContestViewWithAndWithoutAReference) {
+    StoreViewsAndPlaces();
+    Store("setup_view_pref", nullptr);
+    Store("setup_view_prev_qso", nullptr);
+    Store("contest_x", "450");
+    Store("contest_y", "20");
+    Store("CW", "1");
+    ASSERT_EQ(Reset(), 1);
+    HWND setup = WaitForWindow("Setup CQ-WPX-CW 2021");
+    ASSERT_NE(setup, nullptr);
+    AddLogAndResult("CW");
+    Click(setup, kViewContest);
+    HWND view = WaitForWindow("CQ-WPX-CW-2021 Time and pace");
+    ASSERT_NE(view, nullptr) << "the box opened no contest view";
+    EXPECT_EQ(TopLeftOf(view), XY(kContestPlace));
+    EXPECT_TRUE(IsChecked(setup, kViewContest));
+    EXPECT_EQ(Setting("setup_view_contest"), "1");
+    EXPECT_EQ(ItemText(view, kCategory), "Single-op, 36 h");
+
+    std::vector<std::string> lines;
+    auto look = [&] {
+        InvalidateRect(GetDlgItem(view, kPanel), nullptr, FALSE);
+        if (const auto picture = LastPicture(kContestBackground)) lines = LinesOf(*picture);
+    };
+    auto shows = [&](const std::string& line) {
+        return WaitUntil([&] {
+            look();
+            return std::find(lines.begin(), lines.end(), line) != lines.end();
+        });
+    };
+    // Five QSOs from 12:00 to 13:10, none 60 minutes apart; the contest's
+    // dates lie in 2021, so the figures are the log's own.
+    EXPECT_TRUE(shows("Operating 1:10 of 36:00, 34:50 left")) << testing::PrintToString(lines);
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[1], "Outside the contest: the log's figures");
+    EXPECT_EQ(lines[2], "Off-times: 0, 0:00 in all");
+    EXPECT_EQ(lines.back().rfind("Projected final: ", 0), 0u) << lines.back();
+
+    // The reference at the log's minute (13:11 into the contest), read when
+    // Enter takes its name; 4 QSOs with 11 points and 3 prefixes count.
+    const std::string curve = dir.Path() + "\\reference.csv";
+    ASSERT_TRUE(WriteBytes(curve, "elapsed_minutes,qsos,points,prefixes,score,operating_minutes,contest\r\n"
+                                  "0,0,0,0,0,0,CQ-WPX-CW\r\n1000,10,20,5,100,500,CQ-WPX-CW\r\n"
+                                  "2880,20,40,10,400,1500,CQ-WPX-CW\r\n"));
+    HWND reference = GetDlgItem(view, kReference);
+    auto name = [&](const std::string& path) {
+        SendMessageA(reference, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        PressKey(reference, VK_RETURN);
+    };
+    name(curve);
+    EXPECT_TRUE(shows("At 13:11 | run | reference | +/-")) << testing::PrintToString(lines);
+    EXPECT_TRUE(shows("Score | 33 | 79 | -46")) << testing::PrintToString(lines);
+    EXPECT_TRUE(shows("QSOs | 4 | 8 | -4"));
+    EXPECT_TRUE(shows("Prefixes | 3 | 4 | -1"));
+    EXPECT_TRUE(shows("Reference final 400, projected 167"));
+    EXPECT_EQ(Setting("contest_reference"), curve);
+
+    const std::string broken = dir.Path() + "\\broken.csv";
+    ASSERT_TRUE(WriteBytes(broken, "elapsed_minutes,qsos,points,prefixes,score,operating_minutes,contest\r\n"
+                                   "0,0,0,0,0,0,CQ-WPX-CW\r\n10,1,2,1\r\n"));
+    name(broken);
+    EXPECT_TRUE(shows("reference: line 3 is not a curve row")) << testing::PrintToString(lines);
+
+    // Classic counts 24 hours; the choice is kept.
+    HWND category = GetDlgItem(view, kCategory);
+    SendMessageW(category, CB_SETCURSEL, 1, 0);
+    SendMessageW(view, WM_COMMAND, MAKEWPARAM(kCategory, CBN_SELCHANGE), reinterpret_cast<LPARAM>(category));
+    EXPECT_TRUE(shows("Operating 1:10 of 24:00, 22:50 left")) << testing::PrintToString(lines);
+    EXPECT_EQ(Setting("contest_category"), "1");
+    SendMessageW(category, CB_SETCURSEL, 0, 0);
+    SendMessageW(view, WM_COMMAND, MAKEWPARAM(kCategory, CBN_SELCHANGE), reinterpret_cast<LPARAM>(category));
+
+    // A contest on now: 20 hours in, QSOs every 3 minutes for 8 hours, an
+    // off-time, then every 4 minutes up to 25 minutes ago. The pause runs
+    // on; the reference is a curve of 25 QSOs an hour.
+    std::string rising = "elapsed_minutes,qsos,points,prefixes,score,operating_minutes,contest\r\n";
+    for (int e = 0; e <= 2880; e += 10) {
+        const int qsos = e * 25 / 60, prefixes = qsos < 400 ? qsos * 3 / 4 : 300 + qsos / 4;
+        rising += std::to_string(e) + "," + std::to_string(qsos) + "," + std::to_string(2 * qsos) + "," +
+                  std::to_string(prefixes) + "," + std::to_string(2 * qsos * prefixes) + "," + std::to_string(e * 3 / 4) +
+                  ",CQ-WPX-CW\r\n";
+    }
+    ASSERT_TRUE(WriteBytes(curve, rising));
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    const int minute = now.wHour * 60 + now.wMinute;
+    auto ago = [&](int minutes) { return At(now.wYear, now.wMonth, now.wDay, 0, minute - minutes); };
+    ASSERT_EQ(dll.Reset(dir.Path() + "\\", "K1ABC", ago(20 * 60), ago(-28 * 60), "K", "NA"), 1);
+    const char* const prefixes[] = {"W1", "DL1", "K2", "JA1", "G4", "UA3", "I2", "EA8", "VK2", "PY2", "ZS6", "F5"};
+    const char* const countries[] = {"K", "DL", "K", "JA", "G", "UA", "I", "EA8", "VK", "PY", "ZS", "F"};
+    const char* const continents[] = {"NA", "EU", "NA", "AS", "EU", "EU", "EU", "AF", "OC", "SA", "AF", "EU"};
+    int serial = 0;
+    auto log = [&](int minutesAgo, int n) {
+        Qso q = CwQso("", n % 3 ? "20m" : "40m", n % 3 ? 14020000 : 7020000, "001", "001", prefixes[n % 12],
+                      countries[n % 12], continents[n % 12], 0, 0);
+        const std::string call = std::string(prefixes[(n * 7) % 12]) + std::to_string(n) + "X";
+        q.call = call;
+        q.wpxPrefix = prefixes[(n * 7) % 12] + std::to_string(n % 40);
+        q.exchangeSent = std::to_string(++serial);
+        q.time = ago(minutesAgo);
+        return dll.Add(q);
+    };
+    int n = 0;
+    for (int m = 20 * 60; m > 12 * 60; m -= 3) log(m, n++);
+    for (int m = 10 * 60; m >= 25; m -= 4) log(m, n++);
+    name(curve);
+    // The host's next call check refreshes the views: the title takes the new contest's year.
+    dll.Check("DL1AAA", "CW", "DL1", "DL", "20m", nullptr);
+    EXPECT_NE(WaitForWindow("CQ-WPX-CW-" + std::to_string(stats::OleDateToFields(ago(20 * 60).m_dt)->year) + " Time and pace"), nullptr);
+    EXPECT_TRUE(WaitUntil([&] {
+        look();
+        return std::any_of(lines.begin(), lines.end(), [](const std::string& l) { return l.rfind("Pause 0:2", 0) == 0; });
+    })) << testing::PrintToString(lines);
+    EXPECT_TRUE(std::find(lines.begin(), lines.end(), "Off-times: 1, 2:03 in all") != lines.end())
+        << testing::PrintToString(lines);
+    EXPECT_NE(SaveArtifact(CaptureWindow(view), "contest-view"), "");
 }
 
 // ---- Unloading with the windows open ----

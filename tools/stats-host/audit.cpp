@@ -85,7 +85,7 @@ struct Log {
     const LogPlan* plan = nullptr;
     bool cabrillo = false;
     std::vector<Qso> qsos;  // in time order, the log's order within a minute
-    page::LogFigures header;
+    LogHeader header;
     stats::EntryCategory category = stats::EntryCategory::kSingleOp;
     std::string categoryFrom;
     stats::TransmitterRule rule = stats::TransmitterRule::kNone;
@@ -101,7 +101,7 @@ std::string Upper(std::string text) {
 }
 
 std::string HeaderValue(const Log& log, const char* key) {
-    for (const auto& [k, v] : log.header.header)
+    for (const auto& [k, v] : log.header.categories)
         if (Upper(k) == key) return Upper(v);
     return "";
 }
@@ -130,23 +130,15 @@ Log Read(const LogPlan& plan, const CountryFile* countries) {
         log.qsos.push_back(std::move(q));
     }
     std::stable_sort(log.qsos.begin(), log.qsos.end(), [](const Qso& a, const Qso& b) { return a.minute < b.minute; });
-    ReadCabrilloHeader(plan.path, log.header);
+    log.header = ReadLogHeader(plan.path);
     return log;
 }
 
 void Categorize(Log& log, const Setup& setup) {
-    const std::string op = HeaderValue(log, "CATEGORY-OPERATOR");
-    if (setup.category) {
-        log.category = *setup.category;
-        log.categoryFrom = "--category";
-    } else if (!op.empty()) {
-        log.category = op.rfind("MULTI", 0) == 0                           ? stats::EntryCategory::kMultiOp
-                       : HeaderValue(log, "CATEGORY-OVERLAY") == "CLASSIC" ? stats::EntryCategory::kClassic
-                                                                           : stats::EntryCategory::kSingleOp;
-        log.categoryFrom = "CATEGORY- lines";
-    } else {
-        log.categoryFrom = "assumed: the log names none, --category names one";
-    }
+    log.category = CategoryOfRun(setup.category, log.header);
+    log.categoryFrom = setup.category        ? "--category"
+                       : log.header.category ? "CATEGORY- lines"
+                                             : "assumed: the log names none, --category names one";
     log.rule = stats::TransmitterRuleOf(log.category == stats::EntryCategory::kMultiOp ? "MULTI-OP" : "SINGLE-OP",
                                         HeaderValue(log, "CATEGORY-TRANSMITTER"));
 }
@@ -521,13 +513,6 @@ std::string WriteLog(HostSession& session, const Log& log) {
 }  // namespace
 
 std::optional<std::string> Refusal(const Setup& setup) {
-    for (const LogPlan& p : setup.logs) {
-        if (p.records == 0) return p.file + ": the log holds no QSO";
-        if (p.mappable == 0)
-            return p.file + ": none of its " + std::to_string(p.records) +
-                   " records is a QSO with the call, date and time the plug-in needs (the lines above say what each "
-                   "lacks)";
-    }
     const LogPlan& lead = setup.logs.front();
     auto contestOf = [](const LogPlan& p) { return std::string(p.cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"); };
     for (std::size_t i = 1; i < setup.logs.size(); ++i) {

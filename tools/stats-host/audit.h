@@ -32,8 +32,7 @@ struct LogPlan {
     HostStation station;
     bool cw = true;       // the plug-in's contest: CQ-WPX-CW, else CQ-WPX-SSB
     std::string contest;  // as the log names it; empty when it does not
-    std::size_t records = 0, mappable = 0;
-    double first = 0.0, last = 0.0;  // host dates of the first and last QSO, with mappable > 0
+    double first = 0.0;   // host date of the first QSO
 };
 
 struct Setup {
@@ -48,8 +47,8 @@ struct Setup {
     std::optional<double> start;  // host date of the contest's start (--start)
 };
 
-// Why these logs cannot be audited (together), in a sentence; nothing when
-// they can.
+// Why these logs, each with QSOs, cannot be audited together, in a
+// sentence; nothing when they can.
 std::optional<std::string> Refusal(const Setup& setup);
 
 // The report, through `session`; `prepareRun` readies the plug-in's settings

@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "contest/ole_date.h"
 #include "log_mapping.h"
 #include "wpx_prefix.h"
 
@@ -16,8 +17,6 @@ namespace tools::page {
 namespace {
 
 constexpr double kMinutesPerDay = 24.0 * 60.0;
-// A single operator may be on the air 36 of the contest's 48 hours.
-constexpr double kSingleOpDays = 36.0 / 24.0;
 // A list of calls stops here: a page to read, not a dump. A real log of
 // 10,000 QSOs lists every call it needs to well within it.
 constexpr std::size_t kListedCalls = 3000;
@@ -95,9 +94,21 @@ std::string FullTime(double hostDate) {
            ":" + Two(w.minute) + " UTC";
 }
 
-std::string Duration(double days) {
-    const auto minutes = static_cast<long long>(std::llround(days * kMinutesPerDay));
+std::string DurationOfMinutes(std::int64_t minutes) {
     return std::to_string(minutes / 60) + " h " + Two(static_cast<int>(minutes % 60)) + " min";
+}
+
+std::string Duration(double days) { return DurationOfMinutes(std::llround(days * kMinutesPerDay)); }
+
+// A minute of the operating-time rule as a host date.
+double HostDateOfMinute(std::int64_t minute) { return stats::OleDateOfMinute(minute).m_dt; }
+
+// "36 hours (single-op)", "none (multi-op)"; in a sentence, "limit 36 hours
+// (single-op)", "no limit (multi-op)".
+std::string LimitText(const stats::OperatingTime& t, stats::EntryCategory category, bool inSentence = false) {
+    const std::string name = std::string(" (") + stats::CategoryName(category) + ")";
+    if (!t.limit) return (inSentence ? "no limit" : "none") + name;
+    return (inSentence ? "limit " : "") + std::to_string(*t.limit / 60) + " hours" + name;
 }
 
 std::string Period(double start, int hours) {
@@ -382,43 +393,60 @@ std::string PeakRates(const LogFigures& log) {
     return out + "</table>";
 }
 
-// Time on the air: first to last QSO, less every gap of 60 minutes or more.
-double OperatingTime(const LogFigures& log, const std::vector<std::pair<double, double>>& gaps) {
-    if (log.loggedTimes.empty()) return 0.0;
-    double operating = log.loggedTimes.back() - log.loggedTimes.front();
-    for (const auto& [from, to] : gaps) operating -= to - from;
-    return operating;
-}
-
 std::string OffTimeSection(const LogFigures& log, double start, int hours) {
-    const std::vector<std::pair<double, double>> gaps = OffTimes(log.loggedTimes, 60.0);
-    std::string out;
     if (log.loggedTimes.empty()) return "<p>No QSO.</p>";
+    const stats::OperatingTime& t = log.operating;
     const double first = log.loggedTimes.front(), last = log.loggedTimes.back();
-    const double operating = OperatingTime(log, gaps);
-    out += "<table class=\"facts\"><tr><th>first QSO</th><td>" + FullTime(first) + "</td></tr><tr><th>last QSO</th><td>" +
-           FullTime(last) + "</td></tr><tr><th>operating time</th><td class=\"operating\" data-minutes=\"" +
-           std::to_string(std::llround(operating * kMinutesPerDay)) + "\">" + Duration(operating) +
-           " (first to last QSO, less the off-times below)</td></tr>";
-    if (log.singleOp) {
-        out += "<tr><th>single operator</th><td>" +
-               std::string(operating <= kSingleOpDays + 1e-9
-                               ? "within the 36 of 48 hours a single operator may operate, " +
-                                     Duration(kSingleOpDays - operating) + " to spare"
-                               : "<strong>over the 36 of 48 hours a single operator may operate, by " +
-                                     Duration(operating - kSingleOpDays) + "</strong>") +
-               "</td></tr>";
+    std::string out = "<table class=\"facts\"><tr><th>first QSO</th><td>" + FullTime(first) +
+                      "</td></tr><tr><th>last QSO</th><td>" + FullTime(last) +
+                      "</td></tr><tr><th>operating time</th><td class=\"operating\" data-minutes=\"" +
+                      std::to_string(t.operatingMinutes) + "\">" + DurationOfMinutes(t.operatingMinutes) +
+                      " (first to last QSO, less the off-times below)</td></tr><tr><th>limit</th><td class=\"limit\"" +
+                      (t.limit ? " data-minutes=\"" + std::to_string(*t.limit) + "\"" : std::string()) + ">" +
+                      LimitText(t, log.category);
+    if (t.limit && !t.limitPassed)
+        out += ": within it, " + DurationOfMinutes(*t.limit - t.operatingMinutes) + " to spare";
+    out += "</td></tr>";
+    if (t.limitPassed) {
+        // The limit falls between the last QSO within it and the first past
+        // it; QSOs are numbered in time order, dupes and rejected ones too.
+        const std::size_t firstPast = t.qsosWithin + 1;
+        out += "<tr><th>limit reached</th><td class=\"reached\" data-qso=\"" + std::to_string(firstPast) + "\">" +
+               DayTime(HostDateOfMinute(t.limitReachedMinute)) + " UTC, after QSO " +
+               Num(static_cast<std::int64_t>(t.qsosWithin)) + "; the first QSO past it is QSO " +
+               Num(static_cast<std::int64_t>(firstPast)) + ", " + DayTime(HostDateOfMinute(t.firstPastMinute)) +
+               " UTC</td></tr>";
+        const std::string past = Num(static_cast<std::int64_t>(t.qsosPast)) + (t.qsosPast == 1 ? " QSO" : " QSOs");
+        out += "<tr><th>past the limit</th><td class=\"past\" data-qsos=\"" + std::to_string(t.qsosPast) + "\"";
+        if (log.withinLimit) {
+            const HourEnd& w = *log.withinLimit;
+            const std::int64_t counted = log.result.qsos - w.qsos, points = log.result.points - w.points,
+                               prefixes = log.result.multipliers - w.multipliers;
+            out += " data-counted=\"" + std::to_string(counted) + "\" data-points=\"" + std::to_string(points) +
+                   "\" data-prefixes=\"" + std::to_string(prefixes) + "\"><strong>" + past +
+                   "</strong> that log checking removes: " + Num(counted) + " counted ones worth " + Num(points) +
+                   " points, and " + Num(prefixes) + (prefixes == 1 ? " prefix" : " prefixes") +
+                   " that no QSO within the limit has</td></tr><tr><th>score within the limit</th><td "
+                   "class=\"within\" data-score=\"" +
+                   std::to_string(w.score) + "\">" + Num(w.score) + " (" + Num(w.qsos) + " QSOs, " + Num(w.points) +
+                   " points, " + Num(w.multipliers) + " prefixes)";
+        } else {
+            out += "><strong>" + past + "</strong> that log checking removes";
+        }
+        out += "</td></tr>";
     }
     const double before = first - start, after = start + hours / 24.0 - last;
     out += "<tr><th>before the first QSO</th><td>" + Duration(std::max(0.0, before)) +
            "</td></tr><tr><th>after the last QSO</th><td>" + Duration(std::max(0.0, after)) + "</td></tr></table>";
-    if (gaps.empty()) return out + "<p>No gap of 60 minutes or more between QSOs.</p>";
+    if (t.offTimes.empty()) return out + "<p>No gap of 60 minutes or more between QSOs.</p>";
     out += "<table class=\"list offtimes\"><thead><tr><th>off from</th><th>to</th><th>length</th></tr></thead><tbody>";
-    for (const auto& [from, to] : gaps)
-        out += "<tr class=\"off\"><td>" + DayTime(from) + "</td><td>" + DayTime(to) + "</td><td>" +
-               Duration((MinuteOf(to) - MinuteOf(from)) / kMinutesPerDay) +
+    for (const stats::OffTime& off : t.offTimes)
+        out += "<tr class=\"off\"><td>" + DayTime(HostDateOfMinute(off.lastBefore)) + "</td><td>" +
+               DayTime(HostDateOfMinute(off.nextAfter)) + "</td><td>" + DurationOfMinutes(off.Minutes()) +
                "</td></tr>";
-    return out + "</tbody></table>";
+    return out + "</tbody><tfoot><tr class=\"total\"><th>" + std::to_string(t.offTimes.size()) +
+           (t.offTimes.size() == 1 ? " off-time" : " off-times") + "</th><td></td><td data-minutes=\"" +
+           std::to_string(t.offMinutes) + "\">" + DurationOfMinutes(t.offMinutes) + "</td></tr></tfoot></table>";
 }
 
 std::string ContinentTable(const LogFigures& log) {
@@ -594,12 +622,13 @@ std::string LogFacts(const LogFigures& log) {
            Num(static_cast<std::int64_t>(log.counted.size())) + " counted, " + Num(log.dupes) + " dupes, " +
            Num(log.rejected) + " rejected</td></tr>";
     // The figures an operator asks first, each drawn or listed further down.
-    const auto gaps = OffTimes(log.loggedTimes, 60.0);
-    const double operating = OperatingTime(log, gaps);
-    out += "<tr><th>operating time</th><td>" + Duration(operating) + ", " + std::to_string(gaps.size()) +
-           (gaps.size() == 1 ? " off-time" : " off-times");
-    if (log.singleOp && operating > kSingleOpDays + 1e-9)
-        out += "; <strong>" + Duration(operating - kSingleOpDays) + " over a single operator's 36 hours</strong>";
+    const stats::OperatingTime& t = log.operating;
+    out += "<tr><th>operating time</th><td>" + DurationOfMinutes(t.operatingMinutes) + ", " +
+           std::to_string(t.offTimes.size()) + (t.offTimes.size() == 1 ? " off-time" : " off-times") + "; " +
+           LimitText(t, log.category, true);
+    if (t.limitPassed)
+        out += ", <strong>" + Num(static_cast<std::int64_t>(t.qsosPast)) + (t.qsosPast == 1 ? " QSO" : " QSOs") +
+               " past it</strong>";
     out += "</td></tr>";
     std::vector<double> times;
     for (const CountedQso& q : log.counted) times.push_back(q.time);
@@ -722,6 +751,21 @@ std::string ComparePage(const PageInput& in) {
                  "</code>";
     }
     out += "</tbody></table><p class=\"note\">Logs: " + files + ".</p>";
+
+    // Each log by its own category's limit.
+    out += "<h2 id=\"operating\">Operating time</h2><table class=\"list\"><thead><tr><th>station</th><th>operating "
+           "time</th><th>off-times</th><th>limit</th><th>past the limit</th></tr></thead><tbody>";
+    for (const LogFigures& log : in.logs) {
+        const stats::OperatingTime& t = log.operating;
+        out += "<tr><th>" + Escape(log.station) + "</th><td class=\"operating\" data-minutes=\"" +
+               std::to_string(t.operatingMinutes) + "\">" + HoursMinutes(t.operatingMinutes) + "</td><td>" +
+               std::to_string(t.offTimes.size()) + "</td><td>" + LimitText(t, log.category) +
+               "</td><td class=\"past\" data-qsos=\"" + std::to_string(t.qsosPast) + "\">" +
+               (t.limitPassed ? "<strong>" + Num(static_cast<std::int64_t>(t.qsosPast)) + " QSOs</strong>"
+                              : std::string("&mdash;")) +
+               "</td></tr>";
+    }
+    out += "</tbody></table>";
 
     std::vector<const LogFigures*> logs;
     for (const LogFigures& log : in.logs) logs.push_back(&log);
@@ -891,12 +935,8 @@ Peak BestWindow(const std::vector<double>& sortedTimes, double minutes) {
     return best;
 }
 
-std::vector<std::pair<double, double>> OffTimes(const std::vector<double>& sortedTimes, double minutes) {
-    std::vector<std::pair<double, double>> gaps;
-    const double span = minutes / kMinutesPerDay;
-    for (std::size_t i = 1; i < sortedTimes.size(); ++i)
-        if (sortedTimes[i] - sortedTimes[i - 1] >= span - 1e-9) gaps.emplace_back(sortedTimes[i - 1], sortedTimes[i]);
-    return gaps;
+std::string HoursMinutes(std::int64_t minutes) {
+    return std::to_string(minutes / 60) + ":" + Two(static_cast<int>(minutes % 60));
 }
 
 int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }

@@ -16,6 +16,8 @@
 #include <utility>
 #include <vector>
 
+#include "contest/operating_time.h"
+
 namespace tools::page {
 
 // One QSO the plug-in counted (accepted, not a dupe), as the host passed it.
@@ -57,13 +59,19 @@ struct LogFigures {
     // The log's own category lines (CATEGORY-...).
     std::vector<std::pair<std::string, std::string>> header;
     std::optional<std::int64_t> claimed;
-    bool singleOp = false;
+    // The entry's category, which sets the operating-time limit.
+    stats::EntryCategory category = stats::EntryCategory::kSingleOp;
 
     std::string summaryHtml;  // the plug-in's HTML result
     TextResult result;        // the plug-in's text result after the last QSO
     std::vector<CountedQso> counted;
     std::vector<double> loggedTimes;  // every QSO passed to the plug-in, sorted
     std::int64_t dupes = 0, rejected = 0;
+    // The operating time of every QSO passed, by the contest's rule; once the
+    // limit is passed, the plug-in's figures of the QSOs within it (the
+    // counted QSOs, points and prefixes past it are the rest of its total).
+    stats::OperatingTime operating;
+    std::optional<HourEnd> withinLimit;
     // The hour grid shared by all logs of the page: the first hour starts at
     // `start` (a whole UTC hour); hourEnds[i] is after hour i, up to the hour
     // of the log's last QSO.
@@ -91,9 +99,9 @@ struct Peak {
 };
 Peak BestWindow(const std::vector<double>& sortedTimes, double minutes);
 
-// Gaps of at least `minutes` between consecutive QSO times (sorted), as
-// [end of one QSO, next QSO).
-std::vector<std::pair<double, double>> OffTimes(const std::vector<double>& sortedTimes, double minutes);
+// "47:59": a count of minutes as hours and minutes, as the text output
+// writes operating time.
+std::string HoursMinutes(std::int64_t minutes);
 
 // The hour of the grid starting at `start` that a host date falls in.
 int HourIndex(double start, double time);

@@ -7,7 +7,9 @@
 #include <map>
 
 #include "cabrillo.h"
+#include "contest/ole_date.h"
 #include "log_source.h"
+#include "text.h"
 
 namespace tools {
 
@@ -32,17 +34,33 @@ page::HourEnd HourEndOf(HostSession& session) {
 
 }  // namespace
 
+stats::MinuteCounts ActivityOf(const PageLog& log) {
+    std::vector<std::int64_t> minutes;
+    minutes.reserve(log.qsos.size());
+    for (const HostQso& q : log.qsos)
+        if (const auto minute = stats::OleDateMinute(q.time)) minutes.push_back(*minute);
+    return stats::CountMinutes(std::move(minutes));
+}
+
 void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, page::LogFigures& figures) {
     figures.start = gridStart;
     figures.hourEnds.clear();
     figures.counted.clear();
     figures.loggedTimes.clear();
     figures.dupes = figures.rejected = 0;
+    figures.operating = stats::ComputeOperatingTime(ActivityOf(log), figures.category);
+    figures.withinLimit.reset();
     unsigned number = 0;
     for (const HostQso& q : log.qsos) {
         // Every hour before this QSO's is over: the plug-in's figures then.
         const int hour = page::HourIndex(gridStart, q.time.m_dt);
         while (static_cast<int>(figures.hourEnds.size()) < hour) figures.hourEnds.push_back(HourEndOf(session));
+        // The QSOs come in time order: before the first past the limit, the
+        // plug-in's figures are those of the QSOs within it.
+        if (figures.operating.limitPassed && !figures.withinLimit) {
+            const auto minute = stats::OleDateMinute(q.time);
+            if (minute && figures.operating.PastLimit(*minute)) figures.withinLimit = HourEndOf(session);
+        }
         HostCheck check;
         check.call = q.call;
         check.band = check.otherBand = q.band;
@@ -68,6 +86,44 @@ void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, p
         while (static_cast<int>(figures.hourEnds.size()) <= last) figures.hourEnds.push_back(HourEndOf(session));
     }
     figures.result = page::ParseTextResult(session.Result());
+}
+
+stats::PaceCurve ReplayForPace(HostSession& session, const PageLog& log, double gridStart, bool cw) {
+    stats::PaceCurve curve;
+    curve.cw = cw;
+    const std::int64_t start = stats::OleDateMinute(stats::OleDateTime::Valid(gridStart)).value_or(0);
+    const stats::MinuteCounts activity = ActivityOf(log);
+    const std::vector<std::int64_t> clock = stats::OperatingClock(activity);
+    // The 48 hours, and on to the first row after the last QSO.
+    std::int64_t end = 48 * 60;
+    if (!activity.empty()) {
+        const std::int64_t past = activity.back().first - start + 1;
+        end = std::max(end, (past + stats::kPaceStepMinutes - 1) / stats::kPaceStepMinutes * stats::kPaceStepMinutes);
+    }
+
+    std::size_t active = 0;  // activity minutes before the next row's
+    bool added = true;       // QSOs added since the plug-in was last asked
+    page::HourEnd figures;
+    auto rowsBefore = [&](std::int64_t minute) {
+        for (std::int64_t elapsed = static_cast<std::int64_t>(curve.rows.size()) * stats::kPaceStepMinutes;
+             elapsed <= end && start + elapsed <= minute; elapsed += stats::kPaceStepMinutes) {
+            while (active < activity.size() && activity[active].first < start + elapsed) ++active;
+            if (added) figures = HourEndOf(session);
+            added = false;
+            curve.rows.push_back(stats::PaceRow{elapsed, figures.qsos, figures.points, figures.multipliers,
+                                                figures.score, active == 0 ? 0 : clock[active - 1]});
+        }
+    };
+    unsigned number = 0;
+    for (const HostQso& q : log.qsos) {
+        // The rows up to this QSO's minute hold the QSOs before it. A QSO
+        // without a minute goes where its time puts it, between the rows.
+        if (const auto minute = stats::OleDateMinute(q.time)) rowsBefore(*minute);
+        session.Add(q, ++number);
+        added = true;
+    }
+    rowsBefore(start + end);
+    return curve;
 }
 
 void ReplayByContinent(HostSession& session, const PageLog& log, const HostStation& station,
@@ -96,9 +152,12 @@ void AddAll(HostSession& session, const PageLog& log) {
     for (const HostQso& q : log.qsos) session.Add(q, ++number);
 }
 
-void ReadCabrilloHeader(const std::string& path, page::LogFigures& figures) {
-    if (!cabrillo::LooksLikeCabrillo(path)) return;
+LogHeader ReadLogHeader(const std::string& path) {
+    LogHeader header;
+    if (!cabrillo::LooksLikeCabrillo(path)) return header;
     std::ifstream in(path, std::ios::binary);
+    std::optional<stats::EntryCategory> operators;
+    bool classic = false;
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         if (line.rfind("QSO:", 0) == 0 || line.rfind("END-OF-LOG:", 0) == 0) break;
@@ -108,12 +167,27 @@ void ReadCabrilloHeader(const std::string& path, page::LogFigures& figures) {
         std::string value = line.substr(colon + 1);
         const auto a = value.find_first_not_of(" \t"), b = value.find_last_not_of(" \t");
         value = a == std::string::npos ? std::string() : value.substr(a, b - a + 1);
-        if (key.rfind("CATEGORY-", 0) == 0) figures.header.emplace_back(key, value);
-        if (key == "CATEGORY-OPERATOR") figures.singleOp = value.rfind("SINGLE-OP", 0) == 0;
+        if (key.rfind("CATEGORY-", 0) == 0) header.categories.emplace_back(key, value);
+        const std::string word = Upper(value);
+        // A check log is held to a single operator's limit: it is the
+        // stricter reading, and nothing in the log says more.
+        if (key == "CATEGORY-OPERATOR") {
+            if (word == "SINGLE-OP" || word == "CHECKLOG") operators = stats::EntryCategory::kSingleOp;
+            else if (word == "MULTI-OP") operators = stats::EntryCategory::kMultiOp;
+        }
+        if (key == "CATEGORY-OVERLAY") classic = word == "CLASSIC";
         if (key == "CLAIMED-SCORE" && !value.empty() &&
             value.find_first_not_of("0123456789") == std::string::npos && value.size() < 16)
-            figures.claimed = std::stoll(value);
+            header.claimed = std::stoll(value);
     }
+    // The Classic overlay is one of single operators.
+    header.category = operators == stats::EntryCategory::kSingleOp && classic ? stats::EntryCategory::kClassic
+                                                                               : operators;
+    return header;
+}
+
+stats::EntryCategory CategoryOfRun(const std::optional<stats::EntryCategory>& asked, const LogHeader& header) {
+    return asked.value_or(header.category.value_or(stats::EntryCategory::kSingleOp));
 }
 
 std::optional<std::unordered_set<std::string>> ReadActiveCalls(const std::string& path, std::string* error) {

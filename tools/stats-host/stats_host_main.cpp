@@ -1,7 +1,8 @@
 // stats-host: plays the logging program for the statistics plug-in. Reads an
 // ADIF or Cabrillo log, loads the plug-in, and runs one statistics run through
 // its exported functions exactly as the host does: ResetStats0, one AddData0
-// per QSO in log order, optional call checks, GetResult0; prints the result.
+// per QSO in log order, optional call checks, GetResult0; prints the result
+// and the log's operating time by the contest's rule.
 //
 // Exit status: 0 done; 2 bad input or usage (the message names the file, the
 // record and the field); 1 the plug-in or the working directory failed.
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "audit.h"
+#include "contest/ole_date.h"
+#include "contest/operating_time.h"
 #include "contest_page.h"
 #include "country_file.h"
 #include "host_platform.h"
@@ -26,6 +29,7 @@
 #include "page_replay.h"
 #include "settings_key.h"
 #include "stats_version.h"
+#include "text.h"
 #include "wpx_prefix.h"
 
 namespace fs = std::filesystem;
@@ -36,16 +40,23 @@ namespace {
 constexpr const char kUsage[] =
     "usage: stats-host [options] LOG\n"
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
+    "       stats-host --pace FILE.csv [options] LOG\n"
     "       stats-host --audit [options] LOG [LOG...]\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
-    "program does.\n"
+    "program does, and gives its operating time by the contest's rule: every QSO\n"
+    "passed counts, dupes and rejected QSOs too; a gap of 60 minutes or more is an\n"
+    "off-time; QSOs past the category's limit are said.\n"
     "\n"
     "  --page FILE.html    write a page that shows how the contest went: the plug-in's\n"
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
     "                      sheet, peak rates, off-times, continents and calls to check;\n"
     "                      with two or more logs of one contest, how they compare\n"
+    "  --pace FILE.csv     write the log's pace curve, a reference for the contest\n"
+    "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
+    "                      (or --start), the QSOs, points, prefixes and score of the\n"
+    "                      QSOs before then and the operating minutes\n"
     "  --audit             report what log checking will take away, and what it costs:\n"
     "                      serials received wrong or out of sequence, QSOs not in the\n"
     "                      other log and busted calls (among the logs given), band\n"
@@ -53,8 +64,10 @@ constexpr const char kUsage[] =
     "                      MASTER.SCP worked once; then the claimed score, the figures\n"
     "                      at risk by kind and the score floor. One line each, fields\n"
     "                      separated by tabs. Read-only: it changes no log\n"
-    "  --category C        the entry's category for --audit: single, classic or multi\n"
-    "                      (default: the log's CATEGORY- lines, else single)\n"
+    "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
+    "                      24 h, none) of the text result and the audit, and the\n"
+    "                      audit's band-change rule; default: the log's CATEGORY-\n"
+    "                      lines, else single\n"
     "  --calls PATH        the list of active contest calls the page and the audit\n"
     "                      check calls against (default:\n"
     "                      /usr/share/hamradio-files/MASTER.SCP when present; \"\" for none)\n"
@@ -99,11 +112,11 @@ struct CheckRequest {
 struct Options {
     std::string log;
     std::vector<std::string> moreLogs;  // a page's further logs
-    std::optional<std::string> page, calls;
+    std::optional<std::string> page, calls, pace;
+    std::optional<stats::EntryCategory> category;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
     bool audit = false;
-    std::optional<std::string> category;
     std::vector<CheckRequest> checks;
     std::string dir, plugin, cty;
     bool ctyGiven = false;
@@ -163,12 +176,16 @@ Options ParseOptions(int argc, char** argv) {
             o.plugin = value(i);
         } else if (a == "--page") {
             o.page = value(i);
+        } else if (a == "--pace") {
+            o.pace = value(i);
+        } else if (a == "--category") {
+            const std::string c = Lower(value(i));
+            if (c == "single") o.category = stats::EntryCategory::kSingleOp;
+            else if (c == "classic") o.category = stats::EntryCategory::kClassic;
+            else if (c == "multi") o.category = stats::EntryCategory::kMultiOp;
+            else throw UsageError("--category takes single, classic or multi");
         } else if (a == "--audit") {
             o.audit = true;
-        } else if (a == "--category") {
-            o.category = value(i);
-            if (*o.category != "single" && *o.category != "classic" && *o.category != "multi")
-                throw UsageError("--category takes single, classic or multi");
         } else if (a == "--calls") {
             o.calls = value(i);
         } else if (a == "--cty") {
@@ -186,12 +203,15 @@ Options ParseOptions(int argc, char** argv) {
     if (!o.moreLogs.empty() && !o.page && !o.audit)
         throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() +
                          "), unless for a --page or an --audit");
-    if (o.audit && (o.page || o.html || o.report || !o.checks.empty()))
-        throw UsageError("--audit writes a report: --page, --html, --report and --check do not go with it");
+    if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
+    if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
+        throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");
     if (o.audit && !o.moreLogs.empty() && o.category)
         throw UsageError("--category describes one log's entry: give one log with it");
     if (o.page && (o.html || o.report || !o.checks.empty()))
         throw UsageError("--page makes a page: --html, --report and --check do not go with it");
+    if (o.pace && (o.html || o.report || !o.checks.empty()))
+        throw UsageError("--pace writes a curve: --html, --report and --check do not go with it");
     if (!o.moreLogs.empty() && (o.call || o.country || o.continent))
         throw UsageError("--call, --country and --continent describe one log's station: give one log with them");
     for (const CheckRequest& c : o.checks)
@@ -357,6 +377,54 @@ std::string FormatHostDate(double hostDate) {
     return text;
 }
 
+// Why a log cannot make a page, a pace curve or an audit: no QSO the plug-in can take,
+// or QSOs spread far beyond one contest. Nothing when it can.
+std::optional<std::string> UnfitForContestTime(const std::string& file, const LogSurvey& survey) {
+    if (survey.records == 0) return file + ": the log holds no QSO";
+    if (survey.mappable == 0)
+        return file + ": none of its " + std::to_string(survey.records) +
+               " records is a QSO with the call, date and time the plug-in needs (the lines above say what each "
+               "lacks)";
+    if (*survey.last - *survey.first > kLongestSpanDays) {
+        char days[32];
+        std::snprintf(days, sizeof days, "%.0f", *survey.last - *survey.first);
+        return file + ": its QSOs span " + days + " days (" + FormatHostDate(*survey.first) + " to " +
+               FormatHostDate(*survey.last) + "), not one contest";
+    }
+    return std::nullopt;
+}
+
+// The start of the contest time of a page and a pace curve: --start, else the
+// day of the first QSO. The contest starts on a Saturday at 00:00 UTC: a log
+// whose first QSO is on the Sunday still starts on the Saturday.
+double ContestTimeStart(const Options& o, double firstQso) {
+    if (o.start) return ParseDateOption("--start", *o.start);
+    const double firstDay = std::floor(firstQso);
+    const bool sunday = static_cast<long long>(firstDay) % 7 == 1;  // host day 0 was a Saturday
+    return sunday ? firstDay - 1 : firstDay;
+}
+
+// Writes a whole file or nothing: a temporary file renamed into place.
+bool WriteWholeFile(const std::string& path, const std::string& text) {
+    const std::string temporary = path + ".tmp";
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.close();
+    std::error_code ec;
+    if (!out) {
+        fs::remove(temporary, ec);
+        std::fprintf(stderr, "stats-host: cannot write %s\n", path.c_str());
+        return false;
+    }
+    fs::rename(temporary, path, ec);
+    if (ec) {
+        fs::remove(temporary, ec);
+        std::fprintf(stderr, "stats-host: cannot write %s: %s\n", path.c_str(), ec.message().c_str());
+        return false;
+    }
+    return true;
+}
+
 // The contest page of one log, or of several logs of one contest compared.
 // Bad input is said plainly and makes no page (status 2).
 int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty) {
@@ -393,18 +461,7 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     for (const std::string& file : files) {
         const std::string path = fs::absolute(file).string();
         Entry e{file, path, PlanRun(o, path, cty), {}};
-        const LogSurvey& survey = e.plan.survey;
-        if (survey.records == 0) return refuse(file + ": the log holds no QSO");
-        if (survey.mappable == 0)
-            return refuse(file + ": none of its " + std::to_string(survey.records) +
-                          " records is a QSO with the call, date and time the plug-in needs (the lines above say "
-                          "what each lacks)");
-        if (*survey.last - *survey.first > kLongestSpanDays) {
-            char days[32];
-            std::snprintf(days, sizeof days, "%.0f", *survey.last - *survey.first);
-            return refuse(file + ": its QSOs span " + days + " days (" + FormatHostDate(*survey.first) + " to " +
-                          FormatHostDate(*survey.last) + "), not one contest");
-        }
+        if (const auto why = UnfitForContestTime(file, e.plan.survey)) return refuse(*why);
         e.log = ReadPageLog(path, cty);
         entries.push_back(std::move(e));
     }
@@ -424,18 +481,15 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
                           " (" + FormatHostDate(*other.survey.first) + ") are not logs of one contest");
     }
 
-    // One hour grid for every log: from the day of the first QSO (or
-    // --start), at least the contest's 48 hours. The contest starts on a
-    // Saturday at 00:00 UTC: a log whose first QSO is on the Sunday still
-    // shows the whole weekend, its Saturday empty.
+    // One hour grid for every log: from the contest's start, at least its
+    // 48 hours. A log whose first QSO is on the Sunday still shows the whole
+    // weekend, its Saturday empty.
     double first = *lead.survey.first, last = *lead.survey.last;
     for (const Entry& e : entries) {
         first = std::min(first, *e.plan.survey.first);
         last = std::max(last, *e.plan.survey.last);
     }
-    const double firstDay = std::floor(first);
-    const bool sunday = static_cast<long long>(firstDay) % 7 == 1;  // host day 0 was a Saturday
-    input.start = o.start ? ParseDateOption("--start", *o.start) : sunday ? firstDay - 1 : firstDay;
+    input.start = ContestTimeStart(o, first);
     input.hours = std::max(48, static_cast<int>(std::floor((last - input.start) * 24.0 + 1e-9)) + 1);
 
     std::string error;
@@ -450,7 +504,11 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         figures.file = e.file;
         figures.station = e.plan.station.call;
         figures.cw = e.plan.cwContest;
-        ReadCabrilloHeader(e.path, figures);
+        // Each log by its own category, unless one is asked for all.
+        const LogHeader header = ReadLogHeader(e.path);
+        figures.header = header.categories;
+        figures.claimed = header.claimed;
+        figures.category = CategoryOfRun(o.category, header);
         if (!WriteRunSettings(e.plan.cwContest)) return 1;
         session->Reset(e.plan.station, false);
         ReplayForPage(*session, e.log, input.start, figures);
@@ -469,27 +527,55 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     }
 
     const std::string html = page::RenderPage(input);
-    const std::string temporary = pagePath + ".tmp";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        out.write(html.data(), static_cast<std::streamsize>(html.size()));
-        out.close();
-        std::error_code ec;
-        if (!out) {
-            fs::remove(temporary, ec);
-            std::fprintf(stderr, "stats-host: cannot write %s\n", pagePath.c_str());
-            return 1;
-        }
-        fs::rename(temporary, pagePath, ec);
-        if (ec) {
-            fs::remove(temporary, ec);
-            std::fprintf(stderr, "stats-host: cannot write %s: %s\n", pagePath.c_str(), ec.message().c_str());
-            return 1;
-        }
-    }
+    if (!WriteWholeFile(pagePath, html)) return 1;
     std::fprintf(stderr, "stats-host: %s: the page of %zu log%s, %zu KiB\n", pagePath.c_str(), entries.size(),
                  entries.size() == 1 ? "" : "s", (html.size() + 1023) / 1024);
     return 0;
+}
+
+// The pace curve of one log. Bad input is said plainly and writes no file
+// (status 2).
+int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    const std::string curvePath = fs::absolute(*o.pace).string();
+    const std::string path = fs::absolute(o.log).string();
+    const RunPlan plan = PlanRun(o, path, cty);
+    if (const auto why = UnfitForContestTime(o.log, plan.survey)) {
+        std::fprintf(stderr, "stats-host: %s: no curve\n", why->c_str());
+        return 2;
+    }
+    const PageLog log = ReadPageLog(path, cty);
+    const double start = ContestTimeStart(o, *plan.survey.first);
+
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
+        return 1;
+    }
+    if (!EnterWorkingDirectory(o.dir) || !WriteRunSettings(plan.cwContest)) return 1;
+    session->Reset(plan.station, false);
+    const stats::PaceCurve curve = ReplayForPace(*session, log, start, plan.cwContest);
+    if (!WriteWholeFile(curvePath, stats::WritePaceCurve(curve))) return 1;
+    std::fprintf(stderr, "stats-host: %s: the pace curve of %s, %zu rows from %s 00:00 UTC\n", curvePath.c_str(),
+                 o.log.c_str(), curve.rows.size(), FormatHostDate(start).c_str());
+    return 0;
+}
+
+// The operating time of a run by the contest's rule, and what is past the
+// limit, a line each, each ended by `eol`. The counts keep their plurals
+// whatever the number, so that the lines read the same to a script.
+std::string OperatingTimeLines(const stats::OperatingTime& t, stats::EntryCategory category, const char* eol) {
+    using page::HoursMinutes;
+    std::string out = "Operating time: " + HoursMinutes(t.operatingMinutes);
+    if (t.limit)
+        out += " of " + HoursMinutes(*t.limit) + " (" + stats::CategoryName(category) + ")";
+    else
+        out += std::string(" (") + stats::CategoryName(category) + ", no limit)";
+    out += ", " + std::to_string(t.offTimes.size()) + " off-times, " + HoursMinutes(t.offMinutes) + " off" + eol;
+    if (t.limitPassed)
+        out += "Past the limit: " + std::to_string(t.qsosPast) + " QSOs from " +
+               stats::FormatOleDate(stats::OleDateOfMinute(t.firstPastMinute), "%Y-%m-%d %H%M") + eol;
+    return out;
 }
 
 // The audit of one or more logs of one contest: a report on standard output
@@ -498,10 +584,7 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
 int AuditLogs(const Options& o, const std::string& plugin, const CountryFile* cty) {
     audit::Setup setup;
     setup.countries = cty;
-    if (o.category)
-        setup.category = *o.category == "multi"     ? stats::EntryCategory::kMultiOp
-                         : *o.category == "classic" ? stats::EntryCategory::kClassic
-                                                    : stats::EntryCategory::kSingleOp;
+    setup.category = o.category;
     if (o.start) setup.start = ParseDateOption("--start", *o.start);
     std::error_code ec;
     const std::string calls = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
@@ -517,9 +600,12 @@ int AuditLogs(const Options& o, const std::string& plugin, const CountryFile* ct
     for (const std::string& file : files) {
         const std::string path = fs::absolute(file).string();
         const RunPlan plan = PlanRun(o, path, cty);
-        setup.logs.push_back(audit::LogPlan{file, path, plan.station, plan.cwContest, plan.survey.contest,
-                                            plan.survey.records, plan.survey.mappable, plan.survey.first.value_or(0.0),
-                                            plan.survey.last.value_or(0.0)});
+        if (const auto why = UnfitForContestTime(file, plan.survey)) {
+            std::fprintf(stderr, "stats-host: %s: no audit\n", why->c_str());
+            return 2;
+        }
+        setup.logs.push_back(
+            audit::LogPlan{file, path, plan.station, plan.cwContest, plan.survey.contest, *plan.survey.first});
     }
     if (const auto refusal = audit::Refusal(setup)) {
         std::fprintf(stderr, "stats-host: %s: no audit\n", refusal->c_str());
@@ -566,6 +652,7 @@ int Run(const Options& o) {
     }
     const CountryFile* cty = countries ? &*countries : nullptr;
     if (o.page) return MakePage(o, plugin, cty);
+    if (o.pace) return MakePace(o, plugin, cty);
     if (o.audit) return AuditLogs(o, plugin, cty);
 
     const RunPlan plan = PlanRun(o, log, cty);
@@ -610,15 +697,21 @@ int Run(const Options& o) {
 
     ProgressBar progress(survey.records, StderrIsTerminal());
     std::size_t accepted = 0, passed = 0, read = 0;
+    // Every QSO passed is activity, whatever the plug-in makes of it.
+    std::vector<std::int64_t> activity;
     LogSource source(log, cty);
     for (LogSource::Entry entry; source.Next(entry);) {
         if (entry.qso) {
             ++passed;
             accepted += static_cast<std::size_t>(session->Add(*entry.qso, static_cast<unsigned>(passed)) == 1);
+            if (const auto minute = stats::OleDateMinute(entry.qso->time)) activity.push_back(*minute);
         }
         progress.Step(++read);
     }
     progress.Done();
+    const stats::EntryCategory category = CategoryOfRun(o.category, ReadLogHeader(log));
+    const stats::OperatingTime operating =
+        stats::ComputeOperatingTime(stats::CountMinutes(std::move(activity)), category);
 
     std::vector<int> codes;
     for (const HostCheck& check : checks) codes.push_back(session->Check(check));
@@ -626,6 +719,16 @@ int Run(const Options& o) {
     SetBinaryStdout();
     const std::string result = session->Result();
     std::fwrite(result.data(), 1, result.size(), stdout);
+    // Below the text result, a blank line apart, in its CR LF line ends; the
+    // HTML result stays a page of its own, and the lines go to the messages.
+    if (o.html) {
+        std::fputs(OperatingTimeLines(operating, category, "\n").c_str(), stderr);
+    } else {
+        const bool ended = !result.empty() && result.back() == '\n';
+        const std::string lines = std::string(ended ? "\r\n" : result.empty() ? "" : "\r\n\r\n") +
+                                  OperatingTimeLines(operating, category, "\r\n");
+        std::fwrite(lines.data(), 1, lines.size(), stdout);
+    }
     for (std::size_t i = 0; i < codes.size(); ++i)
         std::printf("%s %s %s: %d %s\n", o.checks[i].call.c_str(), o.checks[i].band.c_str(), o.checks[i].mode.c_str(),
                     codes[i], CheckCodeMeaning(codes[i]));

@@ -4,6 +4,8 @@
 #     up to its QSOs, the last point of the score line is its score, the rate
 #     sheet's band totals are its band rows and its QSOs left out its dupes and
 #     bad QSOs, the points by continent its points.
+#   CASE=pace: the pace curve of the same log agrees with the page's score at
+#     the end of every hour, and bad input writes no curve.
 #   Any other CASE: one kind of bad input, which is said and makes no page.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -76,6 +78,55 @@ if(CASE STREQUAL "figures")
 
   string(REGEX MATCH "<td data-points=\"([0-9]+)\">" _ "${html}")
   check("the points by continent, added up" "${CMAKE_MATCH_1}" ${points})
+  return()
+endif()
+
+if(CASE STREQUAL "pace")
+  make_page(0 ${EXAMPLES}/wpx-cw-sample.adi)
+  file(READ ${page} html)
+  set(curve ${WORK}/pace.csv)
+  execute_process(COMMAND ${HOST} --plugin ${PLUGIN} --dir ${WORK}/run --pace ${curve} ${EXAMPLES}/wpx-cw-sample.adi
+    RESULT_VARIABLE got ERROR_VARIABLE err)
+  if(NOT got EQUAL 0)
+    message(FATAL_ERROR "stats-host --pace: status ${got}\n${err}")
+  endif()
+  file(STRINGS ${curve} rows)
+  list(LENGTH rows n)
+  list(GET rows 0 header)
+  if(NOT n EQUAL 290 OR NOT header STREQUAL "elapsed_minutes,qsos,points,prefixes,score,operating_minutes,contest")
+    message(FATAL_ERROR "the curve has ${n} lines (a header and 289 rows expected), the first:\n${header}")
+  endif()
+  # The page's points end with the hour of the last QSO; the curve runs on.
+  string(REGEX MATCHALL "<circle class=\"pt\" data-log=\"0\" data-hour=\"[0-9]+\" data-score=\"[0-9]+\"" points "${html}")
+  list(LENGTH points hours)
+  foreach(row IN LISTS rows)
+    if(row MATCHES "^([0-9]+),[0-9]+,[0-9]+,[0-9]+,([0-9]+),[0-9]+,CQ-WPX-CW$")
+      math(EXPR hour "${CMAKE_MATCH_1} / 60 - 1")
+      math(EXPR whole "${CMAKE_MATCH_1} % 60")
+      if(whole EQUAL 0 AND hour GREATER_EQUAL 0)
+        set(score ${CMAKE_MATCH_2})
+        if(hour GREATER_EQUAL hours)
+          math(EXPR hour "${hours} - 1")
+        endif()
+        list(GET points ${hour} point)
+        string(REGEX REPLACE ".*data-score=\"([0-9]+)\"" "\\1" point "${point}")
+        if(NOT point STREQUAL score)
+          message(FATAL_ERROR "at the end of hour ${hour} the page's score is ${point}, the curve's ${score}")
+        endif()
+      endif()
+    elseif(NOT row STREQUAL header)
+      message(FATAL_ERROR "not a curve row of the CW contest: ${row}")
+    endif()
+  endforeach()
+
+  # A log with no QSO the plug-in can take: said, status 2, no curve.
+  file(WRITE ${WORK}/log.adi "<EOH>\n<CALL:6>DL1AAA<FREQ:6>14.025<MODE:2>CW<EOR>\n")
+  execute_process(COMMAND ${HOST} --plugin ${PLUGIN} --dir ${WORK}/run --pace ${WORK}/bad.csv ${WORK}/log.adi
+    RESULT_VARIABLE got ERROR_VARIABLE err)
+  string(FIND "${err}" "log.adi: none of its 1 records is a QSO" at)
+  if(NOT got EQUAL 2 OR at EQUAL -1 OR EXISTS ${WORK}/bad.csv OR EXISTS ${WORK}/bad.csv.tmp)
+    message(FATAL_ERROR "stats-host --pace on a log without a QSO: status ${got}\n${err}")
+  endif()
   return()
 endif()
 

@@ -1,6 +1,7 @@
 # stats-host as a user meets it: bad input, skipped records, call checks, the
 # HTML result, a report run, Cabrillo logs and a report's Cabrillo file read
-# back. HOST, PLUGIN, WORK and EXAMPLES are given.
+# back, the operating time by the log's category or the one asked for. HOST,
+# PLUGIN, WORK and EXAMPLES are given.
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
 
@@ -74,8 +75,27 @@ expect("log.cbr: line 7 skipped: 9 fields, too few" err)
 expect("log.cbr: line 8: no country for Q1ABC in the country file" err)
 expect("CQ-WPX-SSB Contest" out)  # the CONTEST line, though the QSOs are CW
 expect("Total\t 4\t  9\t" out)
+expect("\nLast QSO: 3 points\n\nOperating time: 0:04 of 36:00 (single-op), 0 off-times, 0:00 off\n" out)
 run_host(STATUS 0 CTY ${cty} ARGS --cw --dir ${WORK}/cbr-cw ${WORK}/log.cbr)
 expect("CQ-WPX-CW Contest" out)
+
+# The category from the header, and --category over it. The Classic overlay
+# belongs to single operators: a multi-op log that names it has no limit.
+string(REPLACE "CONTEST: CQ-WPX-SSB\n" "CONTEST: CQ-WPX-SSB\nCATEGORY-OPERATOR: MULTI-OP\nCATEGORY-OVERLAY: CLASSIC\n"
+       multi "${cabrillo}")
+file(WRITE ${WORK}/multi.cbr ${multi} "END-OF-LOG:\n")
+run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/multi ${WORK}/multi.cbr)
+expect("\nOperating time: 0:04 (multi-op, no limit), 0 off-times, 0:00 off\n" out)
+string(REPLACE "MULTI-OP" "SINGLE-OP" classic "${multi}")
+file(WRITE ${WORK}/classic.cbr ${classic} "END-OF-LOG:\n")
+run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/classic ${WORK}/classic.cbr)
+expect("\nOperating time: 0:04 of 24:00 (classic), 0 off-times, 0:00 off\n" out)
+run_host(STATUS 0 CTY ${cty} ARGS --category single --dir ${WORK}/classic ${WORK}/classic.cbr)
+expect("\nOperating time: 0:04 of 36:00 (single-op), 0 off-times, 0:00 off\n" out)
+run_host(STATUS 0 CTY ${cty} ARGS --category classic --dir ${WORK}/multi ${WORK}/multi.cbr)
+expect("\nOperating time: 0:04 of 24:00 (classic), 0 off-times, 0:00 off\n" out)
+run_host(STATUS 2 ARGS --category multi-op ${WORK}/multi.cbr)
+expect("--category takes single, classic or multi" err)
 
 # Cut short, it is not scored at all.
 file(WRITE ${WORK}/cut.cbr ${cabrillo})
@@ -87,7 +107,8 @@ endif()
 
 # The Cabrillo file of a report run, read back, scores as the log did. The
 # seconds it drops can move the rates, and it lists only the QSOs the plug-in
-# logged, so the bad-QSO count is not in it.
+# logged, so the bad-QSO count is not in it, nor the rejected QSOs past the
+# operating-time limit.
 foreach(sample wpx-cw-sample wpx-ssb-sample)
   run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/${sample} ${EXAMPLES}/${sample}.adi)
   set(original "${out}")
@@ -95,7 +116,7 @@ foreach(sample wpx-cw-sample wpx-ssb-sample)
   file(GLOB written ${WORK}/${sample}-report/*.cbr)
   run_host(STATUS 0 CTY ${cty} ARGS --dir ${WORK}/${sample}-back ${written})
   foreach(summary original out)
-    string(REGEX REPLACE "[^\n]*(rate:|Bad QSO)[^\n]*" "" ${summary} "${${summary}}")
+    string(REGEX REPLACE "[^\n]*(rate:|Bad QSO|Past the limit)[^\n]*" "" ${summary} "${${summary}}")
   endforeach()
   if(NOT out STREQUAL original)
     message(FATAL_ERROR "${written} read back:\n${out}\nthe log:\n${original}")
