@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "audit.h"
 #include "contest/ole_date.h"
 #include "contest/operating_time.h"
 #include "contest_page.h"
@@ -40,6 +41,7 @@ constexpr const char kUsage[] =
     "usage: stats-host [options] LOG\n"
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
     "       stats-host --pace FILE.csv [options] LOG\n"
+    "       stats-host --audit [options] LOG [LOG...]\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
@@ -55,12 +57,20 @@ constexpr const char kUsage[] =
     "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
     "                      (or --start), the QSOs, points, prefixes and score of the\n"
     "                      QSOs before then and the operating minutes\n"
+    "  --audit             report what log checking will take away, and what it costs:\n"
+    "                      serials received wrong or out of sequence, QSOs not in the\n"
+    "                      other log and busted calls (among the logs given), band\n"
+    "                      changes, QSOs past the operating-time limit, calls not in\n"
+    "                      MASTER.SCP worked once; then the claimed score, the figures\n"
+    "                      at risk by kind and the score floor. One line each, fields\n"
+    "                      separated by tabs. Read-only: it changes no log\n"
     "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
-    "                      24 h, none); default: the log's CATEGORY-OPERATOR and\n"
-    "                      CATEGORY-OVERLAY lines, else single\n"
-    "  --calls PATH        the list of active contest calls the page checks calls\n"
-    "                      against (default: /usr/share/hamradio-files/MASTER.SCP when\n"
-    "                      present; \"\" for none)\n"
+    "                      24 h, none) of the text result and the audit, and the\n"
+    "                      audit's band-change rule; default: the log's CATEGORY-\n"
+    "                      lines, else single\n"
+    "  --calls PATH        the list of active contest calls the page and the audit\n"
+    "                      check calls against (default:\n"
+    "                      /usr/share/hamradio-files/MASTER.SCP when present; \"\" for none)\n"
     "  --call CALL         own call (default: the log's STATION_CALLSIGN or OPERATOR,\n"
     "                      or its CALLSIGN: line)\n"
     "  --country C         own country: its prefix in the country file, or an entity\n"
@@ -106,6 +116,7 @@ struct Options {
     std::optional<stats::EntryCategory> category;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
+    bool audit = false;
     std::vector<CheckRequest> checks;
     std::string dir, plugin, cty;
     bool ctyGiven = false;
@@ -173,6 +184,8 @@ Options ParseOptions(int argc, char** argv) {
             else if (c == "classic") o.category = stats::EntryCategory::kClassic;
             else if (c == "multi") o.category = stats::EntryCategory::kMultiOp;
             else throw UsageError("--category takes single, classic or multi");
+        } else if (a == "--audit") {
+            o.audit = true;
         } else if (a == "--calls") {
             o.calls = value(i);
         } else if (a == "--cty") {
@@ -187,9 +200,14 @@ Options ParseOptions(int argc, char** argv) {
         }
     }
     if (o.log.empty() && !o.version) throw UsageError("no log file given");
-    if (!o.moreLogs.empty() && !o.page)
-        throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() + "), unless for a --page");
+    if (!o.moreLogs.empty() && !o.page && !o.audit)
+        throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() +
+                         "), unless for a --page or an --audit");
     if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
+    if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
+        throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");
+    if (o.audit && !o.moreLogs.empty() && o.category)
+        throw UsageError("--category describes one log's entry: give one log with it");
     if (o.page && (o.html || o.report || !o.checks.empty()))
         throw UsageError("--page makes a page: --html, --report and --check do not go with it");
     if (o.pace && (o.html || o.report || !o.checks.empty()))
@@ -359,7 +377,7 @@ std::string FormatHostDate(double hostDate) {
     return text;
 }
 
-// Why a log cannot make a page or a pace curve: no QSO the plug-in can take,
+// Why a log cannot make a page, a pace curve or an audit: no QSO the plug-in can take,
 // or QSOs spread far beyond one contest. Nothing when it can.
 std::optional<std::string> UnfitForContestTime(const std::string& file, const LogSurvey& survey) {
     if (survey.records == 0) return file + ": the log holds no QSO";
@@ -560,6 +578,53 @@ std::string OperatingTimeLines(const stats::OperatingTime& t, stats::EntryCatego
     return out;
 }
 
+// The audit of one or more logs of one contest: a report on standard output
+// (status 0 whatever it finds); logs it cannot read or compare are said
+// plainly and get no report (status 2).
+int AuditLogs(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    audit::Setup setup;
+    setup.countries = cty;
+    setup.category = o.category;
+    if (o.start) setup.start = ParseDateOption("--start", *o.start);
+    std::error_code ec;
+    const std::string calls = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
+                                      : (fs::exists(kDefaultActiveCalls, ec) ? kDefaultActiveCalls : "");
+    if (!calls.empty()) {
+        std::string error;
+        setup.activeCalls = ReadActiveCalls(calls, &error);
+        if (!setup.activeCalls && o.calls) throw UsageError("--calls " + error);
+        setup.activeCallsSource = fs::path(calls).filename().string();
+    }
+    std::vector<std::string> files{o.log};
+    files.insert(files.end(), o.moreLogs.begin(), o.moreLogs.end());
+    for (const std::string& file : files) {
+        const std::string path = fs::absolute(file).string();
+        const RunPlan plan = PlanRun(o, path, cty);
+        if (const auto why = UnfitForContestTime(file, plan.survey)) {
+            std::fprintf(stderr, "stats-host: %s: no audit\n", why->c_str());
+            return 2;
+        }
+        setup.logs.push_back(
+            audit::LogPlan{file, path, plan.station, plan.cwContest, plan.survey.contest, *plan.survey.first});
+    }
+    if (const auto refusal = audit::Refusal(setup)) {
+        std::fprintf(stderr, "stats-host: %s: no audit\n", refusal->c_str());
+        return 2;
+    }
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
+        return 1;
+    }
+    if (!EnterWorkingDirectory(o.dir)) return 1;
+    const auto report = audit::Report(*session, setup, WriteRunSettings);
+    if (!report) return 1;
+    std::fwrite(report->data(), 1, report->size(), stdout);
+    std::fflush(stdout);
+    return 0;
+}
+
 int Run(const Options& o) {
     // Paths are settled before the working directory changes.
     const std::string plugin = o.plugin.empty() ? FindPlugin() : fs::absolute(o.plugin).string();
@@ -588,11 +653,21 @@ int Run(const Options& o) {
     const CountryFile* cty = countries ? &*countries : nullptr;
     if (o.page) return MakePage(o, plugin, cty);
     if (o.pace) return MakePace(o, plugin, cty);
+    if (o.audit) return AuditLogs(o, plugin, cty);
 
     const RunPlan plan = PlanRun(o, log, cty);
     const LogSurvey& survey = plan.survey;
     const HostStation& station = plan.station;
     const bool cwContest = plan.cwContest;
+    // A zero summary of nothing would read as a result.
+    if (survey.mappable == 0) {
+        std::fprintf(stderr, "stats-host: %s: %s: nothing to score\n", o.log.c_str(),
+                     survey.records == 0 ? "the log holds no QSO"
+                                         : ("none of its " + std::to_string(survey.records) +
+                                            " records is a QSO with the call, date and time the plug-in needs")
+                                               .c_str());
+        return 2;
+    }
 
     // The calls to check, settled before the plug-in sees anything.
     std::vector<HostCheck> checks;

@@ -16,10 +16,12 @@ LogSource::~LogSource() = default;
 bool LogSource::Next(Entry& entry) {
     entry.qso.reset();
     entry.note.clear();
+    entry.transmitter.clear();
     std::string note;
     if (adif_) {
         adif::Record record;
         if (!adif_->Next(record)) return false;
+        entry.number = record.number;
         StationFields station;
         entry.qso = MapRecord(record, path_, countries_, &note, &station, &note);
         if (stationCall_.empty()) stationCall_ = station.call;
@@ -32,7 +34,9 @@ bool LogSource::Next(Entry& entry) {
     std::string fields;
     std::size_t line = 0;
     if (!cabrillo_->Next(fields, line)) return false;
+    entry.number = line;
     if (const auto split = cabrillo::SplitQsoLine(fields, &note)) {
+        entry.transmitter = split->transmitter;
         entry.qso = MapCabrilloQso(*split, countries_, &note, &note);
         if (stationCall_.empty()) stationCall_ = cabrillo_->Callsign().empty() ? split->ownCall : cabrillo_->Callsign();
     }

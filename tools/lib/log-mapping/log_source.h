@@ -21,6 +21,12 @@ public:
         // Why it was skipped, or what is amiss with the QSO passed, as
         // "FILE: record N ..." or "FILE: line N ..."; empty when all is well.
         std::string note;
+        // Where it is in the file: the record's number in an ADIF log, the
+        // line's in a Cabrillo log.
+        std::size_t number = 0;
+        // The transmitter number of a multi-transmitter log's QSO line, as
+        // written; empty otherwise (ADIF has no such field).
+        std::string transmitter;
     };
 
     // Reads a Cabrillo log when cabrillo::LooksLikeCabrillo says so, else ADIF.
