@@ -31,7 +31,7 @@ std::string SingleLogPage(const PageInput& in) {
     out += "<h2 id=\"off-times\">Off-times</h2><p class=\"note\">Every gap of 60 minutes or more without a QSO.</p>" +
            OffTimeSection(log, in.start, in.hours);
     out += "<h2 id=\"continents\">QSOs and points by continent</h2>" + ContinentTable(log);
-    out += "<h2 id=\"calls\">Calls to check</h2>" + CallsToCheck(log, in);
+    out += "<h2 id=\"before-you-submit\">Before you submit</h2>" + BeforeYouSubmit(in);
     return out + "</body></html>\n";
 }
 

@@ -51,8 +51,9 @@ constexpr const char kUsage[] =
     "\n"
     "  --page FILE.html    write a page that shows how the contest went: the plug-in's\n"
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
-    "                      sheet, peak rates, off-times, continents and calls to check;\n"
-    "                      with two or more logs of one contest, how they compare\n"
+    "                      sheet, peak rates, off-times, continents, and before you\n"
+    "                      submit: what --audit finds, with the calls to check; with\n"
+    "                      two or more logs of one contest, how they compare\n"
     "  --pace FILE.csv     write the log's pace curve, a reference for the contest\n"
     "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
     "                      (or --start), the QSOs, points, prefixes and score of the\n"
@@ -459,13 +460,9 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     files.insert(files.end(), o.moreLogs.begin(), o.moreLogs.end());
 
     page::PageInput input;
-    {
-        std::string source;
-        if (auto calls = LoadActiveCalls(o, source)) {
-            input.activeCalls = std::move(*calls);
-            input.activeCallsSource = source;
-        }
-    }
+    audit::Setup setup;
+    setup.category = o.category;
+    setup.activeCalls = LoadActiveCalls(o, setup.activeCallsSource);
 
     struct Entry {
         std::string file, path;
@@ -484,11 +481,10 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         e.log = ReadPageLog(path, cty);
         entries.push_back(std::move(e));
     }
-    std::vector<audit::LogPlan> plans;
     for (const Entry& e : entries)
-        plans.push_back(audit::LogPlan{e.file, e.path, e.plan.station, e.plan.cwContest, e.plan.survey.contest,
-                                       *e.plan.survey.first, &e.log});
-    if (const auto why = audit::NotOneContest(plans)) return refuse(*why);
+        setup.logs.push_back(audit::LogPlan{e.file, e.path, e.plan.station, e.plan.cwContest, e.plan.survey.contest,
+                                            *e.plan.survey.first, &e.log});
+    if (const auto why = audit::NotOneContest(setup.logs)) return refuse(*why);
     const RunPlan& lead = entries.front().plan;
 
     // One hour grid for every log: from the contest's start, at least its
@@ -522,6 +518,11 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         if (!named.empty() && named != (e.plan.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB")) figures.otherContest = named;
         input.logs.push_back(std::move(figures));
     }
+    // Before you submit: the audit, before the plug-in's results turn to HTML.
+    setup.start = input.start;
+    auto audited = audit::Run(*session, setup, WriteRunSettings);
+    if (!audited) return 1;
+    input.audit = std::move(*audited);
     // The plug-in's own page of each log: a host that asks for it keeps it.
     session->AskForHtml();
     for (std::size_t i = 0; i < entries.size(); ++i) {

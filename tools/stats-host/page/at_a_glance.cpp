@@ -33,10 +33,18 @@ const char kStyle[] =
     ".nw{white-space:nowrap}.note{color:#555}.warn{color:#b00}.up{color:#1a7a1a}.down{color:#b00}"
     ".summary{max-width:560px}.top{display:flex;flex-wrap:wrap;gap:0 32px;align-items:flex-start}"
     ".top>div{flex:1 1 420px;min-width:0}"
-    // A phone: the rate sheet's ten columns fit without its running total.
+    "h4{font-size:1em;margin:0.9em 0 0.3em}.risk tbody th,.risk tfoot th{text-align:left}"
+    ".findings{width:100%}.findings th,.findings td{text-align:left;vertical-align:top}.findings th{white-space:nowrap}"
+    // A phone: the rate sheet's ten columns fit without its running total,
+    // and each finding reads as a few lines of its own.
     "@media (max-width:760px){body{padding:0 4px 30px}.facts th{white-space:normal}"
     ".sheet{font-size:0.66em}.sheet .cum{display:none}.sheet th,.sheet td{padding:1px 2px}"
-    ".list{font-size:0.85em}.list th,.list td{padding:1px 4px}}"
+    ".list{font-size:0.85em}.list th,.list td{padding:1px 4px}"
+    ".risk{font-size:0.75em}.risk th,.risk td{padding:1px 2px}.risk tbody th{overflow-wrap:anywhere}"
+    ".findings,.findings tbody,.findings tr{display:block}"
+    ".findings thead{display:none}"
+    ".findings tr{border-top:1px solid #ccc;padding:3px 0}.findings td{display:inline;border:0;padding:0 0.5em 0 0}"
+    ".findings td.why{display:block}}"
     "@media print{body{max-width:none}h2{break-after:avoid}.chart{break-inside:avoid}}";
 
 }  // namespace

@@ -1,7 +1,8 @@
 // The page of two or more logs of one contest: their scores side by side,
 // each log's operating time, the score over time and the difference from the
 // first log, QSOs per hour, the prefixes one log has that the others lack,
-// and each log's summary from the plug-in.
+// what log checking will take away from each (the QSOs among them matched in
+// the other logs), and each log's summary from the plug-in.
 #include <algorithm>
 #include <set>
 
@@ -153,6 +154,7 @@ std::string ComparePage(const PageInput& in) {
     out += "<h2 id=\"difference\">Difference from " + Escape(first.station) + "</h2>" + DifferenceSection(in);
     out += "<h2 id=\"qsos-per-hour\">QSOs per hour</h2>" + HourlyCompareChart(logs, in.start, in.hours);
     out += "<h2 id=\"prefixes\">Prefixes the others lack</h2>" + PrefixesTheOthersLack(in);
+    out += "<h2 id=\"before-you-submit\">Before you submit</h2>" + BeforeYouSubmit(in);
     for (const LogFigures& log : in.logs)
         out += "<h2>" + Escape(log.station) + ": the plug-in's summary</h2>" + ScopedSummary(log.summaryHtml);
     return out + "</body></html>\n";

@@ -76,7 +76,7 @@ std::string Two(int n) {
 }
 
 std::string Counted(std::int64_t n, const char* one, const char* many) {
-    return Num(n) + " " + (n == 1 ? one : many);
+    return Num(n) + " " + (n == 1 || n == -1 ? one : many);
 }
 
 const char* ContestName(bool cw) { return cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"; }

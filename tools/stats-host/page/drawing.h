@@ -31,7 +31,7 @@ std::string Format(const char* format, double value);
 std::string Num(std::int64_t n);
 // "07"
 std::string Two(int n);
-// "1 off-time", "3 off-times": the count as Num writes it, then the word.
+// "1 off-time", "3 off-times", "−1 point": the count as Num writes it, then the word.
 std::string Counted(std::int64_t n, const char* one, const char* many);
 // "CQ-WPX-CW", "CQ-WPX-SSB"
 const char* ContestName(bool cw);

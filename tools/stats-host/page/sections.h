@@ -37,8 +37,9 @@ std::string OperatingTimeTable(const std::vector<const LogFigures*>& logs);
 // continents.cpp
 std::string ContinentTable(const LogFigures& log);
 
-// calls_to_check.cpp
-std::string CallsToCheck(const LogFigures& log, const PageInput& input);
+// before_you_submit.cpp: the audit's findings and what they cost; for one
+// log, the calls to check.
+std::string BeforeYouSubmit(const PageInput& input);
 
 // comparison.cpp: the page of two or more logs.
 std::string ComparePage(const PageInput& input);
