@@ -142,20 +142,20 @@ std::string Notes(const audit::LogAudit& log) {
 }  // namespace
 
 std::string BeforeYouSubmit(const PageInput& in) {
-    const audit::Audit& audit = in.audit;
-    if (audit.logs.size() != in.logs.size()) return std::string();
+    const audit::Audit& audited = in.audit;
+    if (audited.logs.size() != in.logs.size()) return std::string();
     std::string out = "<p class=\"note\">" + Escape(Sentence(audit::kReadOnly)) +
                       "</p><p>What log checking will take away, and what it costs: a busted call or a QSO not in the "
                       "other log, the QSO and a penalty of its points; a serial received wrong, the QSO; QSOs past "
                       "the operating-time limit, all of them; band changes past the rule, the transmitter's QSOs "
                       "until it complies. The same findings as <code>stats-host --audit</code>.</p>";
-    if (audit.logs.size() == 1) {
-        const audit::LogAudit& log = audit.logs.front();
+    if (audited.logs.size() == 1) {
+        const audit::LogAudit& log = audited.logs.front();
         return out + Summary(log) + Notes(log) + Findings(log, "h3") + "<h3 id=\"calls\">Calls to check</h3>" +
-               CallsToCheck(log, in.logs.front(), audit.activeCallsSource);
+               CallsToCheck(log, in.logs.front(), audited.activeCallsSource);
     }
     // Several logs: each with its findings, those among the logs given too.
-    for (const audit::LogAudit& log : audit.logs)
+    for (const audit::LogAudit& log : audited.logs)
         out += "<h3>" + Escape(log.call) + " <code>" + Escape(log.file) + "</code></h3>" + Summary(log) + Notes(log) +
                Findings(log, "h4");
     return out;
