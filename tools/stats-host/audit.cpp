@@ -14,26 +14,14 @@
 #include "contest/ole_date.h"
 #include "contest/received_serials.h"
 #include "contest_page.h"
-#include "log_source.h"
 #include "page_replay.h"
 #include "wpx_prefix.h"
 
 namespace tools::audit {
 
-namespace {
-
-// The kinds of finding, in the order the report gives them.
-enum class Kind {
-    kSerialMismatch,
-    kSerialOutOfSequence,
-    kNotInLog,
-    kBustedCall,
-    kBandChanges,
-    kPastTheLimit,
-    kNotActive,
-};
-constexpr Kind kKinds[] = {Kind::kSerialMismatch, Kind::kSerialOutOfSequence, Kind::kNotInLog, Kind::kBustedCall,
-                           Kind::kBandChanges,    Kind::kPastTheLimit,        Kind::kNotActive};
+const char kReadOnly[] =
+    "read-only: this audit changes no log, suggests no correction and fills in nothing from other sources; the "
+    "rules forbid correcting a log from databases after the contest";
 
 const char* KindName(Kind kind) {
     switch (kind) {
@@ -55,6 +43,8 @@ const char* KindName(Kind kind) {
     return "not in MASTER.SCP";
 }
 
+namespace {
+
 // Log checking takes a penalty of the QSO's points beside the QSO for a busted
 // call and a QSO not in the other log; a call no list knows, worked once, is
 // at risk of being either.
@@ -63,7 +53,7 @@ bool Penalized(Kind kind) { return kind == Kind::kNotInLog || kind == Kind::kBus
 enum class Status { kCounted, kDupe, kRejected };
 
 struct Qso {
-    HostQso host;
+    const HostQso* host = nullptr;  // in the log read whole
     std::size_t number = 0;  // record or line
     std::string transmitter;
     std::int64_t minute = 0;
@@ -71,13 +61,10 @@ struct Qso {
     std::int64_t points = 0;  // a counted QSO's, from the plug-in, for those a finding names
 };
 
-struct Figures {
-    std::int64_t qsos = 0, points = 0, multipliers = 0, score = 0;
-};
-
-struct Finding {
+// A finding as the rules found it: the QSOs that go.
+struct Flagged {
     Kind kind = Kind::kSerialMismatch;
-    std::vector<std::size_t> qsos;  // the QSOs that go, in time order
+    std::vector<std::size_t> qsos;  // in time order
     std::string reason;
 };
 
@@ -89,10 +76,11 @@ struct Log {
     stats::EntryCategory category = stats::EntryCategory::kSingleOp;
     std::string categoryFrom;
     stats::TransmitterRule rule = stats::TransmitterRule::kNone;
-    Figures full;
+    Figures full;  // the plug-in's, of the log as it is
     std::int64_t dupes = 0, rejected = 0;
-    std::vector<Finding> findings;
+    std::vector<Flagged> findings;
     std::vector<std::string> notes;
+    Calls calls;
 };
 
 std::string Upper(std::string text) {
@@ -114,22 +102,26 @@ std::string Where(const Log& log, const Qso& q) {
     return (log.cabrillo ? "line " : "record ") + std::to_string(q.number);
 }
 
-Log Read(const LogPlan& plan, const CountryFile* countries) {
+Log Read(const LogPlan& plan) {
     Log log;
     log.plan = &plan;
-    LogSource source(plan.path, countries);
-    log.cabrillo = source.IsCabrillo();
-    for (LogSource::Entry entry; source.Next(entry);) {
-        if (!entry.qso) continue;
+    const PageLog& read = *plan.log;
+    log.cabrillo = read.cabrillo;
+    log.qsos.reserve(read.qsos.size());
+    for (std::size_t i = 0; i < read.qsos.size(); ++i) {
         Qso q;
-        q.host = std::move(*entry.qso);
-        q.number = entry.number;
-        q.transmitter = entry.transmitter;
+        q.host = &read.qsos[i];
+        q.number = read.numbers[i];
+        q.transmitter = read.transmitters[i];
         // A mapped QSO always has a date; one outside the calendar sorts first.
-        q.minute = stats::OleDateMinute(q.host.time).value_or(0);
+        q.minute = stats::OleDateMinute(q.host->time).value_or(0);
         log.qsos.push_back(std::move(q));
     }
-    std::stable_sort(log.qsos.begin(), log.qsos.end(), [](const Qso& a, const Qso& b) { return a.minute < b.minute; });
+    // In time order by the minute, as the log's lines show it; within a
+    // minute, in the log's own order.
+    std::sort(log.qsos.begin(), log.qsos.end(), [](const Qso& a, const Qso& b) {
+        return a.minute != b.minute ? a.minute < b.minute : a.number < b.number;
+    });
     log.header = ReadLogHeader(plan.path);
     return log;
 }
@@ -148,25 +140,14 @@ Figures FiguresOf(const std::string& result) {
     return Figures{r.qsos, r.points, r.multipliers, r.score};
 }
 
-HostCheck CheckOf(const HostQso& q) {
-    HostCheck check;
-    check.call = q.call;
-    check.band = check.otherBand = q.band;
-    check.mode = q.mode;
-    check.wpxPrefix = q.wpxPrefix;
-    check.countryPrefix = q.countryPrefix;
-    check.continent = q.continent;
-    return check;
-}
-
 // The plug-in's run of the log as it is: which QSOs count (a dupe is what
 // its call check says it is), and its figures.
 void Classify(HostSession& session, Log& log) {
     session.Reset(log.plan->station, false);
     unsigned number = 0;
     for (Qso& q : log.qsos) {
-        const bool dupe = session.Check(CheckOf(q.host)) == 0;
-        const bool accepted = session.Add(q.host, ++number) == 1;
+        const bool dupe = session.Check(CheckOf(*q.host)) == 0;
+        const bool accepted = session.Add(*q.host, ++number) == 1;
         q.status = !accepted ? Status::kRejected : dupe ? Status::kDupe : Status::kCounted;
         log.dupes += q.status == Status::kDupe;
         log.rejected += q.status == Status::kRejected;
@@ -180,7 +161,7 @@ Figures ScoreWithout(HostSession& session, const Log& log, const std::vector<cha
     session.Reset(log.plan->station, false);
     unsigned number = 0;
     for (std::size_t i = 0; i < log.qsos.size(); ++i)
-        if (!gone[i]) session.Add(log.qsos[i].host, ++number);
+        if (!gone[i]) session.Add(*log.qsos[i].host, ++number);
     return FiguresOf(session.Result());
 }
 
@@ -192,9 +173,9 @@ Figures ScoreWithout(HostSession& session, const Log& log, const std::vector<cha
 void LearnPoints(HostSession& session, Log& log) {
     std::map<std::string, std::vector<std::size_t>> byKind;
     std::set<std::size_t> wanted;
-    for (const Finding& f : log.findings) wanted.insert(f.qsos.begin(), f.qsos.end());
+    for (const Flagged& f : log.findings) wanted.insert(f.qsos.begin(), f.qsos.end());
     for (const std::size_t i : wanted) {
-        const HostQso& q = log.qsos[i].host;
+        const HostQso& q = *log.qsos[i].host;
         if (log.qsos[i].status == Status::kCounted)
             byKind[q.countryPrefix + '\t' + q.continent + '\t' + q.band].push_back(i);
     }
@@ -207,7 +188,7 @@ void LearnPoints(HostSession& session, Log& log) {
         Figures before;
         unsigned number = 0;
         for (const auto* qsos : pending) {
-            const HostQso& q = log.qsos[qsos->front()].host;
+            const HostQso& q = *log.qsos[qsos->front()].host;
             if (!inRun.insert(Upper(q.call) + '\t' + q.band).second) {
                 later.push_back(qsos);
                 continue;
@@ -241,22 +222,22 @@ void FindAcrossLogs(std::vector<Log>& logs, const std::vector<std::vector<stats:
             if (q.status != Status::kCounted) continue;
             const Log& other = logs[*m.otherLog];
             const std::string otherName = other.plan->file;
-            Finding f;
+            Flagged f;
             f.qsos = {i};
             if (m.result == stats::MatchResult::kSerialMismatch) {
                 const Qso& r = other.qsos[*m.otherQso];
                 f.kind = Kind::kSerialMismatch;
-                f.reason = "received " + q.host.exchangeReceived + " where " + otherName + " sent " +
-                           r.host.exchangeSent + " (" + Where(other, r) + ", " + TimeText(r.minute, "%H%M") + ")";
+                f.reason = "received " + q.host->exchangeReceived + " where " + otherName + " sent " +
+                           r.host->exchangeSent + " (" + Where(other, r) + ", " + TimeText(r.minute, "%H%M") + ")";
             } else if (m.result == stats::MatchResult::kBustedCall) {
                 const Qso& r = other.qsos[*m.otherQso];
                 f.kind = Kind::kBustedCall;
                 f.reason = otherName + " (" + other.plan->station.call + ") has a QSO with " + log.plan->station.call +
-                           " on " + r.host.band + " at " + TimeText(r.minute, "%H%M") + " (" + Where(other, r) +
+                           " on " + r.host->band + " at " + TimeText(r.minute, "%H%M") + " (" + Where(other, r) +
                            ") that matches nothing else";
             } else {
                 f.kind = Kind::kNotInLog;
-                f.reason = "no QSO with " + log.plan->station.call + " on " + q.host.band + " within " +
+                f.reason = "no QSO with " + log.plan->station.call + " on " + q.host->band + " within " +
                            std::to_string(stats::kMatchToleranceMinutes) + " minutes in " + otherName;
             }
             log.findings.push_back(std::move(f));
@@ -280,12 +261,12 @@ void FindSerialsOutOfSequence(Log& log, const std::vector<stats::QsoMatch>& matc
         // Only counted QSOs cost anything; a station whose log is given is
         // judged by what it sent.
         if (q.status != Status::kCounted || matches[i].result != stats::MatchResult::kNotJudged) continue;
-        const auto serial = stats::SerialNumberOf(q.host.exchangeReceived);
+        const auto serial = stats::SerialNumberOf(q.host->exchangeReceived);
         if (!serial) {
             ++unreadable;
             continue;
         }
-        serials.push_back(stats::ReceivedSerial{Upper(q.host.call), q.minute, q.host.band, *serial});
+        serials.push_back(stats::ReceivedSerial{Upper(q.host->call), q.minute, q.host->band, *serial});
         of.push_back(i);
     }
     if (unreadable > 0)
@@ -294,11 +275,11 @@ void FindSerialsOutOfSequence(Log& log, const std::vector<stats::QsoMatch>& matc
     using R = stats::SerialFlag::Reason;
     for (const stats::SerialFlag& flag : stats::CheckReceivedSerials(serials, startMinute)) {
         const Qso& q = log.qsos[of[flag.qso]];
-        std::string why = "received " + q.host.exchangeReceived;
+        std::string why = "received " + q.host->exchangeReceived;
         if (flag.against) {
             const Qso& k = log.qsos[of[*flag.against]];
-            const std::string other = k.host.exchangeReceived + " received at " + TimeText(k.minute, "%H%M") +
-                                      (k.host.band != q.host.band ? " on " + k.host.band : std::string());
+            const std::string other = k.host->exchangeReceived + " received at " + TimeText(k.minute, "%H%M") +
+                                      (k.host->band != q.host->band ? " on " + k.host->band : std::string());
             switch (flag.reason) {
                 case R::kNotAboveEarlier:
                     why += ", not above " + other;
@@ -322,7 +303,7 @@ void FindSerialsOutOfSequence(Log& log, const std::vector<stats::QsoMatch>& matc
                    " minutes into the contest: more than a station works in that time";
         }
         if (flag.perBand) why += " (this station numbers each band on its own)";
-        log.findings.push_back(Finding{Kind::kSerialOutOfSequence, {of[flag.qso]}, why});
+        log.findings.push_back(Flagged{Kind::kSerialOutOfSequence, {of[flag.qso]}, why});
     }
 }
 
@@ -331,8 +312,8 @@ void FindBandChanges(Log& log) {
     std::vector<stats::BandChangeQso> qsos;
     std::size_t without = 0;
     for (const Qso& q : log.qsos) {
-        qsos.push_back(
-            stats::BandChangeQso{q.minute, q.host.band, q.transmitter, q.host.wpxPrefix, q.status == Status::kCounted});
+        qsos.push_back(stats::BandChangeQso{q.minute, q.host->band, q.transmitter, q.host->wpxPrefix,
+                                            q.status == Status::kCounted});
         without += q.transmitter.empty();
     }
     const char* const name = log.rule == stats::TransmitterRule::kMultiTwo ? "multi-two" : "multi-single";
@@ -346,7 +327,7 @@ void FindBandChanges(Log& log) {
                             " QSOs carry no transmitter number: not judged");
     using K = stats::BandChangeBreach::Kind;
     for (const stats::BandChangeBreach& b : stats::CheckBandChanges(qsos, log.rule)) {
-        Finding f;
+        Flagged f;
         f.kind = Kind::kBandChanges;
         f.qsos = b.qsos;
         const std::string tx = "transmitter " + b.transmitter;
@@ -373,7 +354,7 @@ void FindPastTheLimit(Log& log) {
     for (const Qso& q : log.qsos) minutes.push_back(q.minute);
     const stats::OperatingTime t = stats::ComputeOperatingTime(stats::CountMinutes(std::move(minutes)), log.category);
     if (!t.limitPassed) return;
-    Finding f;
+    Flagged f;
     f.kind = Kind::kPastTheLimit;
     for (std::size_t i = 0; i < log.qsos.size(); ++i)
         if (t.PastLimit(log.qsos[i].minute)) f.qsos.push_back(i);
@@ -384,61 +365,44 @@ void FindPastTheLimit(Log& log) {
     log.findings.push_back(std::move(f));
 }
 
-bool IsActive(const std::unordered_set<std::string>& active, const std::string& call) {
-    // A call with a designator or an operating suffix is known by its home call.
-    return active.count(call) > 0 || active.count(ReadPortableCall(call).home) > 0;
-}
-
 void FindCallsToCheck(Log& log, const Setup& setup, const std::vector<stats::QsoMatch>& matches) {
+    // The counted calls: how often each was worked, and on which band last.
+    std::map<std::string, std::pair<std::size_t, std::string>> worked;
+    std::unordered_map<std::string, std::size_t> prefixQsos;
+    for (const Qso& q : log.qsos) {
+        if (q.status != Status::kCounted) continue;
+        auto& [n, band] = worked[Upper(q.host->call)];
+        ++n;
+        band = q.host->band;
+        ++prefixQsos[q.host->wpxPrefix];
+    }
+    Calls& calls = log.calls;
+    calls.listRead = setup.activeCalls.has_value();
+    calls.worked = worked.size();
+    for (const auto& [call, seen] : worked) {
+        if (seen.first == 1) calls.once.emplace_back(call, seen.second);
+        if (setup.activeCalls && !IsActiveCall(*setup.activeCalls, call)) calls.notListed.push_back(call);
+    }
     if (!setup.activeCalls) {
         log.notes.push_back("not in MASTER.SCP: no list of active calls was read (--calls names one)");
         return;
     }
-    std::unordered_map<std::string, std::size_t> worked;
-    for (const Qso& q : log.qsos)
-        if (q.status == Status::kCounted) ++worked[Upper(q.host.call)];
-    std::unordered_map<std::string, std::size_t> prefixQsos;
-    for (const Qso& q : log.qsos)
-        if (q.status == Status::kCounted) ++prefixQsos[q.host.wpxPrefix];
     for (std::size_t i = 0; i < log.qsos.size(); ++i) {
         const Qso& q = log.qsos[i];
-        const std::string call = Upper(q.host.call);
+        const std::string call = Upper(q.host->call);
         // A QSO another log confirms, or already found wanting, needs no list.
-        if (q.status != Status::kCounted || matches[i].result != stats::MatchResult::kNotJudged || worked[call] != 1 ||
-            IsActive(*setup.activeCalls, call))
+        if (q.status != Status::kCounted || matches[i].result != stats::MatchResult::kNotJudged ||
+            worked[call].first != 1 || !std::binary_search(calls.notListed.begin(), calls.notListed.end(), call))
             continue;
         std::string why = "not in " + setup.activeCallsSource + " and worked once";
-        if (prefixQsos[q.host.wpxPrefix] == 1) why += ": the only QSO with " + q.host.wpxPrefix;
-        log.findings.push_back(Finding{Kind::kNotActive, {i}, why});
+        if (prefixQsos[q.host->wpxPrefix] == 1) why += ": the only QSO with " + q.host->wpxPrefix;
+        log.findings.push_back(Flagged{Kind::kNotActive, {i}, why});
     }
 }
 
-// The contest starts at 00:00 UTC on a Saturday; a log that begins on the
-// Sunday still had the Saturday.
-double ContestStart(const Setup& setup) {
-    if (setup.start) return *setup.start;
-    double first = setup.logs.front().first;
-    for (const LogPlan& p : setup.logs) first = std::min(first, p.first);
-    const double day = std::floor(first);
-    return static_cast<long long>(day) % 7 == 1 ? day - 1 : day;  // host day 0 was a Saturday
-}
-
-// What the findings of one kind, or all of them, would cost.
-struct Cost {
-    std::size_t qsos = 0;
-    std::int64_t points = 0, penalties = 0, prefixes = 0, score = 0;
-};
-
-std::string Field(const char* name, std::int64_t value) { return std::string(name) + " " + std::to_string(value); }
-
-std::string Costs(const Cost& c) {
-    return Field("QSOs", static_cast<std::int64_t>(c.qsos)) + "\t" + Field("points", -c.points) + "\t" +
-           Field("prefixes", -c.prefixes) + "\t" + Field("score", c.score) + "\t" + Field("penalties", c.penalties);
-}
-
-Cost CostWithout(HostSession& session, const Log& log, const std::vector<const Finding*>& findings) {
+Cost CostWithout(HostSession& session, const Log& log, const std::vector<const Flagged*>& findings) {
     std::vector<char> gone(log.qsos.size(), 0), penalized(log.qsos.size(), 0);
-    for (const Finding* f : findings)
+    for (const Flagged* f : findings)
         for (const std::size_t i : f->qsos) {
             gone[i] = 1;
             if (Penalized(f->kind)) penalized[i] = 1;
@@ -455,68 +419,79 @@ Cost CostWithout(HostSession& session, const Log& log, const std::vector<const F
     return c;
 }
 
-std::string WriteLog(HostSession& session, const Log& log) {
+// The log's findings with what each costs alone, and by kind and all at once
+// as the plug-in scores the log without them.
+LogAudit Summarize(HostSession& session, Log& log) {
     const LogPlan& plan = *log.plan;
-    const std::string file = plan.file;
-    std::string out;
-    auto line = [&out](const std::string& text) { out += text + "\n"; };
+    LogAudit out;
+    out.file = plan.file;
+    out.call = plan.station.call;
+    out.cw = plan.cw;
     const std::string rule = log.rule == stats::TransmitterRule::kMultiTwo      ? ", multi-two"
                              : log.rule == stats::TransmitterRule::kMultiSingle ? ", multi-single"
                                                                                 : "";
-    line("log\t" + file + "\t" + plan.station.call + "\t" + (plan.cw ? "CQ-WPX-CW" : "CQ-WPX-SSB") + "\t" +
-         stats::CategoryName(log.category) + rule + " (" + log.categoryFrom + ")\t" +
-         Field("QSOs", static_cast<std::int64_t>(log.qsos.size())) + ", " + std::to_string(log.dupes) + " dupes, " +
-         std::to_string(log.rejected) + " rejected by the plug-in");
-    for (const std::string& note : log.notes) line("note\t" + file + "\t" + note);
+    out.category = stats::CategoryName(log.category) + rule + " (" + log.categoryFrom + ")";
+    out.qsos = log.qsos.size();
+    out.dupes = log.dupes;
+    out.rejected = log.rejected;
+    out.notes = std::move(log.notes);
+    out.claimed = log.header.claimed;
+    out.plugin = log.full;
+    out.calls = std::move(log.calls);
 
     std::unordered_map<std::string, std::size_t> prefixQsos;
     for (const Qso& q : log.qsos)
-        if (q.status == Status::kCounted) ++prefixQsos[q.host.wpxPrefix];
-    for (const Finding& f : log.findings) {
-        // This finding alone: its counted QSOs' points (twice with a
-        // penalty), and the prefixes no other counted QSO has.
-        std::int64_t points = 0;
+        if (q.status == Status::kCounted) ++prefixQsos[q.host->wpxPrefix];
+    for (const Flagged& f : log.findings) {
+        Finding finding;
         std::unordered_map<std::string, std::size_t> prefixes;
         for (const std::size_t i : f.qsos) {
             const Qso& q = log.qsos[i];
             if (q.status != Status::kCounted) continue;
-            points += Penalized(f.kind) ? 2 * q.points : q.points;
-            ++prefixes[q.host.wpxPrefix];
+            finding.points += Penalized(f.kind) ? 2 * q.points : q.points;
+            ++prefixes[q.host->wpxPrefix];
         }
-        std::int64_t lost = 0;
-        for (const auto& [prefix, n] : prefixes) lost += n == prefixQsos[prefix];
+        for (const auto& [prefix, n] : prefixes) finding.prefixes += n == prefixQsos[prefix];
         const Qso& first = log.qsos[f.qsos.front()];
-        line(std::string(KindName(f.kind)) + "\t" + file + "\t" + Where(log, first) + "\t" + TimeText(first.minute) +
-             "\t" + first.host.band + "\t" + first.host.call + "\t" +
-             Field("QSOs", static_cast<std::int64_t>(f.qsos.size())) + "\t" + Field("points", -points) + "\t" +
-             Field("prefixes", -lost) + "\t" + f.reason);
+        finding.kind = f.kind;
+        finding.where = Where(log, first);
+        finding.minute = first.minute;
+        finding.band = first.host->band;
+        finding.call = first.host->call;
+        finding.qsos = f.qsos.size();
+        finding.reason = f.reason;
+        out.findings.push_back(std::move(finding));
     }
 
-    line("claimed\t" + file + "\t" +
-         (log.header.claimed ? Field("score", *log.header.claimed) : std::string("score none")) + "\tthe plug-in's\t" +
-         Field("QSOs", log.full.qsos) + "\t" + Field("points", log.full.points) + "\t" +
-         Field("prefixes", log.full.multipliers) + "\t" + Field("score", log.full.score));
-    std::vector<const Finding*> all;
+    std::vector<const Flagged*> all;
     for (const Kind kind : kKinds) {
-        std::vector<const Finding*> of;
-        for (const Finding& f : log.findings)
+        std::vector<const Flagged*> of;
+        for (const Flagged& f : log.findings)
             if (f.kind == kind) of.push_back(&f);
         if (of.empty()) continue;
         all.insert(all.end(), of.begin(), of.end());
-        line("at risk\t" + file + "\t" + KindName(kind) + "\t" + Costs(CostWithout(session, log, of)));
+        out.atRisk.emplace_back(kind, CostWithout(session, log, of));
     }
-    line("floor\t" + file + "\t" + Costs(CostWithout(session, log, all)) +
-         "\tthe score if every flagged QSO went, with its penalties");
+    out.floor = CostWithout(session, log, all);
     return out;
 }
 
+std::string Field(const char* name, std::int64_t value) { return std::string(name) + " " + std::to_string(value); }
+
+std::string Costs(const Cost& c) {
+    return Field("QSOs", static_cast<std::int64_t>(c.qsos)) + "\t" + Field("points", -c.points) + "\t" +
+           Field("prefixes", -c.prefixes) + "\t" + Field("score", c.score) + "\t" + Field("penalties", c.penalties);
+}
+
+std::string DateOf(double hostDate) { return stats::FormatOleDate(stats::OleDateTime::Valid(hostDate), "%Y-%m-%d"); }
+
 }  // namespace
 
-std::optional<std::string> Refusal(const Setup& setup) {
-    const LogPlan& lead = setup.logs.front();
+std::optional<std::string> NotOneContest(const std::vector<LogPlan>& logs) {
+    const LogPlan& lead = logs.front();
     auto contestOf = [](const LogPlan& p) { return std::string(p.cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"); };
-    for (std::size_t i = 1; i < setup.logs.size(); ++i) {
-        const LogPlan& other = setup.logs[i];
+    for (std::size_t i = 1; i < logs.size(); ++i) {
+        const LogPlan& other = logs[i];
         if (other.cw != lead.cw)
             return lead.file + " is " + contestOf(lead) + " and " + other.file + " " + contestOf(other) +
                    ": logs are compared within one contest";
@@ -524,21 +499,27 @@ std::optional<std::string> Refusal(const Setup& setup) {
             return lead.file + " names the contest " + lead.contest + " and " + other.file + " " + other.contest +
                    ": logs are compared within one contest";
         if (std::fabs(std::floor(other.first) - std::floor(lead.first)) > 2.0)
-            return lead.file + " and " + other.file + " are not logs of one contest: their first QSOs are " +
-                   std::to_string(static_cast<long long>(std::fabs(std::floor(other.first) - std::floor(lead.first)))) +
-                   " days apart";
-        for (std::size_t j = 0; j < i; ++j)
-            if (Upper(setup.logs[j].station.call) == Upper(other.station.call))
-                return setup.logs[j].file + " and " + other.file + " are both logs of " + other.station.call;
+            return lead.file + " (" + DateOf(lead.first) + ") and " + other.file + " (" + DateOf(other.first) +
+                   ") are not logs of one contest";
     }
     return std::nullopt;
 }
 
-std::optional<std::string> Report(HostSession& session, const Setup& setup,
-                                  const std::function<bool(bool cw)>& prepareRun) {
+std::optional<std::string> Refusal(const Setup& setup) {
+    if (auto why = NotOneContest(setup.logs)) return why;
+    // Matching a station's log against itself would find nothing to check.
+    for (std::size_t i = 1; i < setup.logs.size(); ++i)
+        for (std::size_t j = 0; j < i; ++j)
+            if (Upper(setup.logs[j].station.call) == Upper(setup.logs[i].station.call))
+                return setup.logs[j].file + " and " + setup.logs[i].file + " are both logs of " +
+                       setup.logs[i].station.call;
+    return std::nullopt;
+}
+
+std::optional<Audit> Run(HostSession& session, const Setup& setup, const std::function<bool(bool cw)>& prepareRun) {
     std::vector<Log> logs;
     for (const LogPlan& plan : setup.logs) {
-        logs.push_back(Read(plan, setup.countries));
+        logs.push_back(Read(plan));
         Categorize(logs.back(), setup);
     }
     for (Log& log : logs) {
@@ -552,30 +533,53 @@ std::optional<std::string> Report(HostSession& session, const Setup& setup,
         m.ownCall = log.plan->station.call;
         for (const Qso& q : log.qsos)
             m.qsos.push_back(
-                stats::MatchQso{q.host.call, q.host.band, q.minute, q.host.exchangeSent, q.host.exchangeReceived});
+                stats::MatchQso{q.host->call, q.host->band, q.minute, q.host->exchangeSent, q.host->exchangeReceived});
         forMatching.push_back(std::move(m));
     }
     const auto matches = stats::MatchLogs(forMatching);
     FindAcrossLogs(logs, matches);
 
-    const std::int64_t startMinute = stats::OleDateMinute(stats::OleDateTime::Valid(ContestStart(setup))).value_or(0);
-    std::string report =
-        "note\tread-only: this audit changes no log, suggests no correction and fills in nothing from other "
-        "sources; the rules forbid correcting a log from databases after the contest\n";
+    const std::int64_t startMinute = stats::OleDateMinute(stats::OleDateTime::Valid(setup.start)).value_or(0);
+    Audit audit;
+    if (setup.activeCalls) audit.activeCallsSource = setup.activeCallsSource;
     for (std::size_t l = 0; l < logs.size(); ++l) {
         Log& log = logs[l];
         FindSerialsOutOfSequence(log, matches[l], startMinute);
         FindBandChanges(log);
         FindPastTheLimit(log);
         FindCallsToCheck(log, setup, matches[l]);
-        std::stable_sort(log.findings.begin(), log.findings.end(), [](const Finding& a, const Finding& b) {
+        std::stable_sort(log.findings.begin(), log.findings.end(), [](const Flagged& a, const Flagged& b) {
             return a.kind != b.kind ? a.kind < b.kind : a.qsos.front() < b.qsos.front();
         });
         if (!prepareRun(log.plan->cw)) return std::nullopt;
         LearnPoints(session, log);
-        report += WriteLog(session, log);
+        audit.logs.push_back(Summarize(session, log));
     }
-    return report;
+    return audit;
+}
+
+std::string Report(const Audit& audit) {
+    std::string out;
+    auto line = [&out](const std::string& text) { out += text + "\n"; };
+    line(std::string("note\t") + kReadOnly);
+    for (const LogAudit& log : audit.logs) {
+        const std::string& file = log.file;
+        line("log\t" + file + "\t" + log.call + "\t" + (log.cw ? "CQ-WPX-CW" : "CQ-WPX-SSB") + "\t" + log.category +
+             "\t" + Field("QSOs", static_cast<std::int64_t>(log.qsos)) + ", " + std::to_string(log.dupes) +
+             " dupes, " + std::to_string(log.rejected) + " rejected by the plug-in");
+        for (const std::string& note : log.notes) line("note\t" + file + "\t" + note);
+        for (const Finding& f : log.findings)
+            line(std::string(KindName(f.kind)) + "\t" + file + "\t" + f.where + "\t" + TimeText(f.minute) + "\t" +
+                 f.band + "\t" + f.call + "\t" + Field("QSOs", static_cast<std::int64_t>(f.qsos)) + "\t" +
+                 Field("points", -f.points) + "\t" + Field("prefixes", -f.prefixes) + "\t" + f.reason);
+        line("claimed\t" + file + "\t" + (log.claimed ? Field("score", *log.claimed) : std::string("score none")) +
+             "\tthe plug-in's\t" + Field("QSOs", log.plugin.qsos) + "\t" + Field("points", log.plugin.points) + "\t" +
+             Field("prefixes", log.plugin.multipliers) + "\t" + Field("score", log.plugin.score));
+        for (const auto& [kind, cost] : log.atRisk)
+            line("at risk\t" + file + "\t" + KindName(kind) + "\t" + Costs(cost));
+        line("floor\t" + file + "\t" + Costs(log.floor) + "\tthe score if every flagged QSO went, with its penalties");
+    }
+    return out;
 }
 
 }  // namespace tools::audit

@@ -1,21 +1,23 @@
 // The contest page: one self-contained HTML file that shows how a contest went
 // (the plug-in's summary, QSOs per hour by band, the score over time, the rate
-// sheet, peak rates, off-times, continents and the calls worth a second look),
-// or how two or more logs of the same contest compare. Charts are inline SVG;
+// sheet, peak rates, off-times, continents, and before you submit: what log
+// checking will take away, with the calls worth a second look), or how two or
+// more logs of the same contest compare. Charts are inline SVG;
 // the page needs no script and fetches nothing.
 //
 // The figures come from a replay of each log through the plug-in's exports
-// (page_replay.h); this part only counts and draws.
+// (page_replay.h) and from the audit (audit.h); this part only counts and
+// draws.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
-#include <unordered_set>
 #include <utility>
 #include <vector>
 
+#include "audit.h"
 #include "contest/operating_time.h"
 
 namespace tools::page {
@@ -86,9 +88,9 @@ struct PageInput {
     std::vector<LogFigures> logs;
     double start = 0.0;  // host date of the first hour
     int hours = 48;
-    // Active contest calls (MASTER.SCP); empty when none was read.
-    std::unordered_set<std::string> activeCalls;
-    std::string activeCallsSource;  // the file read, for the page's note
+    // What log checking will take away from each log, for "Before you
+    // submit"; the section is left out when it holds no log for each.
+    audit::Audit audit;
 };
 
 // The most QSOs in any window of `minutes` (a window is [t, t + minutes)),

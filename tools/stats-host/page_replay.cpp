@@ -10,19 +10,49 @@
 #include "contest/ole_date.h"
 #include "log_source.h"
 #include "text.h"
+#include "wpx_prefix.h"
 
 namespace tools {
 
 PageLog ReadPageLog(const std::string& path, const CountryFile* countries) {
-    PageLog log;
+    PageLog read;
     LogSource source(path, countries);
+    read.cabrillo = source.IsCabrillo();
     for (LogSource::Entry entry; source.Next(entry);) {
-        ++log.records;
-        if (entry.qso) log.qsos.push_back(std::move(*entry.qso));
+        ++read.records;
+        if (!entry.qso) continue;
+        read.qsos.push_back(std::move(*entry.qso));
+        read.numbers.push_back(entry.number);
+        read.transmitters.push_back(std::move(entry.transmitter));
     }
-    std::stable_sort(log.qsos.begin(), log.qsos.end(),
-                     [](const HostQso& a, const HostQso& b) { return a.time.m_dt < b.time.m_dt; });
+    // Each QSO moved once, to its place in time.
+    std::vector<std::size_t> order(read.qsos.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::size_t a, std::size_t b) { return read.qsos[a].time.m_dt < read.qsos[b].time.m_dt; });
+    PageLog log;
+    log.records = read.records;
+    log.cabrillo = read.cabrillo;
+    log.qsos.reserve(order.size());
+    log.numbers.reserve(order.size());
+    log.transmitters.reserve(order.size());
+    for (const std::size_t i : order) {
+        log.qsos.push_back(std::move(read.qsos[i]));
+        log.numbers.push_back(read.numbers[i]);
+        log.transmitters.push_back(std::move(read.transmitters[i]));
+    }
     return log;
+}
+
+HostCheck CheckOf(const HostQso& q) {
+    HostCheck check;
+    check.call = q.call;
+    check.band = check.otherBand = q.band;
+    check.mode = q.mode;
+    check.wpxPrefix = q.wpxPrefix;
+    check.countryPrefix = q.countryPrefix;
+    check.continent = q.continent;
+    return check;
 }
 
 namespace {
@@ -61,14 +91,7 @@ void ReplayForPage(HostSession& session, const PageLog& log, double gridStart, p
             const auto minute = stats::OleDateMinute(q.time);
             if (minute && figures.operating.PastLimit(*minute)) figures.withinLimit = HourEndOf(session);
         }
-        HostCheck check;
-        check.call = q.call;
-        check.band = check.otherBand = q.band;
-        check.mode = q.mode;
-        check.wpxPrefix = q.wpxPrefix;
-        check.countryPrefix = q.countryPrefix;
-        check.continent = q.continent;
-        const bool dupe = session.Check(check) == 0;
+        const bool dupe = session.Check(CheckOf(q)) == 0;
         const bool accepted = session.Add(q, ++number) == 1;
         figures.loggedTimes.push_back(q.time.m_dt);
         if (!accepted) {
@@ -206,6 +229,10 @@ std::optional<std::unordered_set<std::string>> ReadActiveCalls(const std::string
         if (!call.empty() && call[0] != '#') calls.insert(std::move(call));
     }
     return calls;
+}
+
+bool IsActiveCall(const std::unordered_set<std::string>& active, const std::string& call) {
+    return active.count(call) > 0 || active.count(ReadPortableCall(call).home) > 0;
 }
 
 }  // namespace tools

@@ -19,13 +19,24 @@
 
 namespace tools {
 
-// A log read whole for the page: its QSOs in time order (a QSO logged later
-// but timed earlier, as an edit leaves it, goes to its place in time).
+// A log read whole for the page and the audit: its QSOs in time order (a QSO
+// logged later but timed earlier, as an edit leaves it, goes to its place in
+// time), and for each where the log has it and its transmitter.
 struct PageLog {
     std::vector<HostQso> qsos;
+    // The record's number in an ADIF log, the line's in a Cabrillo log.
+    std::vector<std::size_t> numbers;
+    // The transmitter number of a multi-transmitter Cabrillo log's QSO line,
+    // as written; empty otherwise.
+    std::vector<std::string> transmitters;
     std::size_t records = 0;
+    bool cabrillo = false;
 };
 PageLog ReadPageLog(const std::string& path, const CountryFile* countries);
+
+// The call check the host makes of a QSO as it is entered: a dupe is what
+// the plug-in's answer says it is.
+HostCheck CheckOf(const HostQso& qso);
 
 // The minutes of a log's QSOs by the operating-time rule: every QSO passed
 // to the plug-in, at the minute its Cabrillo line shows.
@@ -68,5 +79,8 @@ stats::EntryCategory CategoryOfRun(const std::optional<stats::EntryCategory>& as
 // The calls of a MASTER.SCP file (one a line, "#" starts a comment), in
 // capitals; nothing, with the reason in `error`, when it cannot be read.
 std::optional<std::unordered_set<std::string>> ReadActiveCalls(const std::string& path, std::string* error);
+// Whether a call is in such a list: as written, or by its home call when it
+// carries a designator or an operating suffix.
+bool IsActiveCall(const std::unordered_set<std::string>& active, const std::string& call);
 
 }  // namespace tools

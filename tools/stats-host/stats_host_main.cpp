@@ -51,8 +51,9 @@ constexpr const char kUsage[] =
     "\n"
     "  --page FILE.html    write a page that shows how the contest went: the plug-in's\n"
     "                      summary, QSOs per hour, the score hour by hour, the rate\n"
-    "                      sheet, peak rates, off-times, continents and calls to check;\n"
-    "                      with two or more logs of one contest, how they compare\n"
+    "                      sheet, peak rates, off-times, continents, and before you\n"
+    "                      submit: what --audit finds, with the calls to check; with\n"
+    "                      two or more logs of one contest, how they compare\n"
     "  --pace FILE.csv     write the log's pace curve, a reference for the contest\n"
     "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
     "                      (or --start), the QSOs, points, prefixes and score of the\n"
@@ -357,6 +358,32 @@ bool EnterWorkingDirectory(const std::string& dir) {
     return !ec;
 }
 
+// The plug-in loaded, in the working directory; nothing (said) when either fails.
+std::unique_ptr<HostSession> OpenSession(const std::string& plugin, const std::string& dir) {
+    std::string error;
+    auto session = HostSession::Open(plugin, &error);
+    if (!session) {
+        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
+        return nullptr;
+    }
+    if (!EnterWorkingDirectory(dir)) return nullptr;
+    return session;
+}
+
+// The list of active contest calls: --calls, else the package's when present;
+// "" for none. A list named that cannot be read is bad input.
+std::optional<std::unordered_set<std::string>> LoadActiveCalls(const Options& o, std::string& source) {
+    std::error_code ec;
+    const std::string path = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
+                                     : (fs::exists(kDefaultActiveCalls, ec) ? kDefaultActiveCalls : "");
+    if (path.empty()) return std::nullopt;
+    std::string error;
+    auto calls = ReadActiveCalls(path, &error);
+    if (!calls && o.calls) throw UsageError("--calls " + error);
+    source = fs::path(path).filename().string();
+    return calls;
+}
+
 // The operator's contest-mode choice lives in the plug-in's settings file.
 // "Start" = 1 keeps the plug-in's own windows closed: there is no screen here.
 bool WriteRunSettings(bool cwContest) {
@@ -433,20 +460,9 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     files.insert(files.end(), o.moreLogs.begin(), o.moreLogs.end());
 
     page::PageInput input;
-    {
-        std::error_code ec;
-        const std::string path = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
-                                         : (fs::exists(kDefaultActiveCalls, ec) ? kDefaultActiveCalls : "");
-        std::string error;
-        if (!path.empty()) {
-            if (auto calls = ReadActiveCalls(path, &error)) {
-                input.activeCalls = std::move(*calls);
-                input.activeCallsSource = fs::path(path).filename().string();
-            } else if (o.calls) {
-                throw UsageError("--calls " + error);
-            }
-        }
-    }
+    audit::Setup setup;
+    setup.category = o.category;
+    setup.activeCalls = LoadActiveCalls(o, setup.activeCallsSource);
 
     struct Entry {
         std::string file, path;
@@ -465,21 +481,11 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         e.log = ReadPageLog(path, cty);
         entries.push_back(std::move(e));
     }
+    for (const Entry& e : entries)
+        setup.logs.push_back(audit::LogPlan{e.file, e.path, e.plan.station, e.plan.cwContest, e.plan.survey.contest,
+                                            *e.plan.survey.first, &e.log});
+    if (const auto why = audit::NotOneContest(setup.logs)) return refuse(*why);
     const RunPlan& lead = entries.front().plan;
-    for (std::size_t i = 1; i < entries.size(); ++i) {
-        const RunPlan& other = entries[i].plan;
-        if (other.cwContest != lead.cwContest)
-            return refuse(entries.front().file + " is " + (lead.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB") + " and " +
-                          entries[i].file + " " + (other.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB") +
-                          ": a page compares logs of one contest");
-        if (!other.survey.contest.empty() && !lead.survey.contest.empty() &&
-            other.survey.contest != lead.survey.contest)
-            return refuse(entries.front().file + " names the contest " + lead.survey.contest + " and " +
-                          entries[i].file + " " + other.survey.contest + ": a page compares logs of one contest");
-        if (std::fabs(std::floor(*other.survey.first) - std::floor(*lead.survey.first)) > 2.0)
-            return refuse(entries.front().file + " (" + FormatHostDate(*lead.survey.first) + ") and " + entries[i].file +
-                          " (" + FormatHostDate(*other.survey.first) + ") are not logs of one contest");
-    }
 
     // One hour grid for every log: from the contest's start, at least its
     // 48 hours. A log whose first QSO is on the Sunday still shows the whole
@@ -492,13 +498,8 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     input.start = ContestTimeStart(o, first);
     input.hours = std::max(48, static_cast<int>(std::floor((last - input.start) * 24.0 + 1e-9)) + 1);
 
-    std::string error;
-    auto session = HostSession::Open(plugin, &error);
-    if (!session) {
-        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
-        return 1;
-    }
-    if (!EnterWorkingDirectory(o.dir)) return 1;
+    auto session = OpenSession(plugin, o.dir);
+    if (!session) return 1;
     for (Entry& e : entries) {
         page::LogFigures figures;
         figures.file = e.file;
@@ -517,6 +518,11 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
         if (!named.empty() && named != (e.plan.cwContest ? "CQ-WPX-CW" : "CQ-WPX-SSB")) figures.otherContest = named;
         input.logs.push_back(std::move(figures));
     }
+    // Before you submit: the audit, before the plug-in's results turn to HTML.
+    setup.start = input.start;
+    auto audited = audit::Run(*session, setup, WriteRunSettings);
+    if (!audited) return 1;
+    input.audit = std::move(*audited);
     // The plug-in's own page of each log: a host that asks for it keeps it.
     session->AskForHtml();
     for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -546,13 +552,8 @@ int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty
     const PageLog log = ReadPageLog(path, cty);
     const double start = ContestTimeStart(o, *plan.survey.first);
 
-    std::string error;
-    auto session = HostSession::Open(plugin, &error);
-    if (!session) {
-        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
-        return 1;
-    }
-    if (!EnterWorkingDirectory(o.dir) || !WriteRunSettings(plan.cwContest)) return 1;
+    auto session = OpenSession(plugin, o.dir);
+    if (!session || !WriteRunSettings(plan.cwContest)) return 1;
     session->Reset(plan.station, false);
     const stats::PaceCurve curve = ReplayForPace(*session, log, start, plan.cwContest);
     if (!WriteWholeFile(curvePath, stats::WritePaceCurve(curve))) return 1;
@@ -583,18 +584,8 @@ std::string OperatingTimeLines(const stats::OperatingTime& t, stats::EntryCatego
 // plainly and get no report (status 2).
 int AuditLogs(const Options& o, const std::string& plugin, const CountryFile* cty) {
     audit::Setup setup;
-    setup.countries = cty;
     setup.category = o.category;
-    if (o.start) setup.start = ParseDateOption("--start", *o.start);
-    std::error_code ec;
-    const std::string calls = o.calls ? (o.calls->empty() ? "" : fs::absolute(*o.calls).string())
-                                      : (fs::exists(kDefaultActiveCalls, ec) ? kDefaultActiveCalls : "");
-    if (!calls.empty()) {
-        std::string error;
-        setup.activeCalls = ReadActiveCalls(calls, &error);
-        if (!setup.activeCalls && o.calls) throw UsageError("--calls " + error);
-        setup.activeCallsSource = fs::path(calls).filename().string();
-    }
+    setup.activeCalls = LoadActiveCalls(o, setup.activeCallsSource);
     std::vector<std::string> files{o.log};
     files.insert(files.end(), o.moreLogs.begin(), o.moreLogs.end());
     for (const std::string& file : files) {
@@ -611,16 +602,20 @@ int AuditLogs(const Options& o, const std::string& plugin, const CountryFile* ct
         std::fprintf(stderr, "stats-host: %s: no audit\n", refusal->c_str());
         return 2;
     }
-    std::string error;
-    auto session = HostSession::Open(plugin, &error);
-    if (!session) {
-        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
-        return 1;
+    std::vector<PageLog> logs(setup.logs.size());
+    for (std::size_t i = 0; i < logs.size(); ++i) {
+        logs[i] = ReadPageLog(setup.logs[i].path, cty);
+        setup.logs[i].log = &logs[i];
     }
-    if (!EnterWorkingDirectory(o.dir)) return 1;
-    const auto report = audit::Report(*session, setup, WriteRunSettings);
-    if (!report) return 1;
-    std::fwrite(report->data(), 1, report->size(), stdout);
+    double first = setup.logs.front().first;
+    for (const audit::LogPlan& p : setup.logs) first = std::min(first, p.first);
+    setup.start = ContestTimeStart(o, first);
+    auto session = OpenSession(plugin, o.dir);
+    if (!session) return 1;
+    const auto result = audit::Run(*session, setup, WriteRunSettings);
+    if (!result) return 1;
+    const std::string report = audit::Report(*result);
+    std::fwrite(report.data(), 1, report.size(), stdout);
     std::fflush(stdout);
     return 0;
 }
@@ -683,14 +678,8 @@ int Run(const Options& o) {
         checks.push_back(std::move(check));
     }
 
-    std::string error;
-    auto session = HostSession::Open(plugin, &error);
-    if (!session) {
-        std::fprintf(stderr, "stats-host: %s\n", error.c_str());
-        return 1;
-    }
-
-    if (!EnterWorkingDirectory(o.dir) || !WriteRunSettings(cwContest)) return 1;
+    auto session = OpenSession(plugin, o.dir);
+    if (!session || !WriteRunSettings(cwContest)) return 1;
 
     if (o.html) session->AskForHtml();
     session->Reset(station, o.report);

@@ -3,7 +3,10 @@
 #     summary of it (examples/wpx-cw-sample.summary.txt): the hourly QSOs add
 #     up to its QSOs, the last point of the score line is its score, the rate
 #     sheet's band totals are its band rows and its QSOs left out its dupes and
-#     bad QSOs, the points by continent its points.
+#     bad QSOs, the points by continent its points; "Before you submit" shows
+#     what `--audit` reports of the log: each kind's findings and costs, and
+#     the floor (a list of active calls without the log's calls makes every
+#     call worked once one to check).
 #   CASE=pace: the pace curve of the same log agrees with the page's score at
 #     the end of every hour, and bad input writes no curve.
 #   Any other CASE: one kind of bad input, which is said and makes no page.
@@ -37,7 +40,8 @@ function(check what got expected)
 endfunction()
 
 if(CASE STREQUAL "figures")
-  make_page(0 ${EXAMPLES}/wpx-cw-sample.adi)
+  file(WRITE ${WORK}/calls.txt "# none of the sample's calls\n")
+  make_page(0 --calls ${WORK}/calls.txt ${EXAMPLES}/wpx-cw-sample.adi)
   file(READ ${page} html)
   file(READ ${EXAMPLES}/wpx-cw-sample.summary.txt summary)
   string(REGEX MATCH "Total\t ([0-9]+)\t +([0-9]+)\t" _ "${summary}")
@@ -78,6 +82,31 @@ if(CASE STREQUAL "figures")
 
   string(REGEX MATCH "<td data-points=\"([0-9]+)\">" _ "${html}")
   check("the points by continent, added up" "${CMAKE_MATCH_1}" ${points})
+
+  execute_process(COMMAND ${HOST} --plugin ${PLUGIN} --dir ${WORK}/run --calls ${WORK}/calls.txt
+    --audit ${EXAMPLES}/wpx-cw-sample.adi OUTPUT_VARIABLE report RESULT_VARIABLE got)
+  set(cost "QSOs ([0-9]+)\tpoints (-?[0-9]+)\tprefixes (-?[0-9]+)\tscore ([0-9]+)")
+  string(REGEX MATCHALL "\nat risk\t[^\t\n]*\t[^\t\n]*\t${cost}" kinds "${report}")
+  list(LENGTH kinds n)
+  if(NOT got EQUAL 0 OR n LESS 3 OR NOT html MATCHES "<p class=\"note\">Read-only: this audit changes no log")
+    message(FATAL_ERROR "--audit: status ${got}, ${n} kinds at risk (3 expected), or no read-only line on the page")
+  endif()
+  foreach(row IN LISTS kinds)
+    string(REGEX MATCH "\nat risk\t[^\t\n]*\t([^\t\n]*)\t${cost}" _ "${row}")
+    set(kind ${CMAKE_MATCH_1})
+    string(FIND "${html}" "<tr class=\"kind\" data-kind=\"${kind}\" data-qsos=\"${CMAKE_MATCH_2}\" data-points=\"${CMAKE_MATCH_3}\" data-prefixes=\"${CMAKE_MATCH_4}\" data-score=\"${CMAKE_MATCH_5}\">" at)
+    string(REGEX MATCHALL "\n${kind}\t" lines "${report}")
+    list(LENGTH lines count)
+    string(FIND "${html}" "data-kind=\"${kind}\" data-count=\"${count}\">" listed)
+    if(at EQUAL -1 OR listed EQUAL -1)
+      message(FATAL_ERROR "${kind}: the page shows other costs or another count (${count}) than --audit:\n${row}")
+    endif()
+  endforeach()
+  string(REGEX MATCH "\nfloor\t[^\t\n]*\t${cost}" _ "${report}")
+  string(FIND "${html}" "<tr class=\"total floor\" data-qsos=\"${CMAKE_MATCH_1}\" data-points=\"${CMAKE_MATCH_2}\" data-prefixes=\"${CMAKE_MATCH_3}\" data-score=\"${CMAKE_MATCH_4}\">" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "the page's floor is not --audit's: score ${CMAKE_MATCH_4}")
+  endif()
   return()
 endif()
 
@@ -156,7 +185,7 @@ elseif(CASE STREQUAL "modes")
   string(REPLACE "<MODE:2>CW" "<MODE:3>SSB" ssb "<CALL:4>K1ZZ${qso}")
   file(WRITE ${WORK}/ssb.adi "<EOH>\n${ssb}")
   make_page(2 ${WORK}/cw.adi ${WORK}/ssb.adi)
-  refused("cw.adi is CQ-WPX-CW and ${WORK}/ssb.adi CQ-WPX-SSB: a page compares logs of one contest: no page")
+  refused("cw.adi is CQ-WPX-CW and ${WORK}/ssb.adi CQ-WPX-SSB: logs are compared within one contest: no page")
 elseif(CASE STREQUAL "contests")
   # Another year's contest, and another contest the same weekend.
   file(WRITE ${WORK}/may.adi "<EOH>\n<CALL:6>DL1AAA${qso}")
@@ -167,7 +196,7 @@ elseif(CASE STREQUAL "contests")
   file(WRITE ${WORK}/wpx.adi "<EOH>\n<CONTEST_ID:9>CQ-WPX-CW<CALL:6>DL1AAA${qso}")
   file(WRITE ${WORK}/other.adi "<EOH>\n<CONTEST_ID:10>CQ-WW-RTTY<CALL:4>K1ZZ${qso}")
   make_page(2 ${WORK}/wpx.adi ${WORK}/other.adi)
-  refused("wpx.adi names the contest CQ-WPX-CW and ${WORK}/other.adi CQ-WW-RTTY: a page compares logs of one contest: no page")
+  refused("wpx.adi names the contest CQ-WPX-CW and ${WORK}/other.adi CQ-WW-RTTY: logs are compared within one contest: no page")
 elseif(CASE STREQUAL "weeks")
   string(REPLACE "20230527" "20230706" later "<CALL:4>K1ZZ${qso}")
   file(WRITE ${WORK}/log.adi "<EOH>\n<CALL:6>DL1AAA${qso}${later}")
