@@ -28,6 +28,12 @@ const char* CategoryName(EntryCategory category) {
     return "multi-op";
 }
 
+std::string HoursMinutes(std::int64_t minutes) {
+    if (minutes < 0) minutes = 0;
+    const std::int64_t m = minutes % 60;
+    return std::to_string(minutes / 60) + (m < 10 ? ":0" : ":") + std::to_string(m);
+}
+
 EntryCategory CategoryFromNumber(int number) {
     if (number == 1) return EntryCategory::kClassic;
     if (number == 2) return EntryCategory::kMultiOp;

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
@@ -28,6 +29,9 @@ enum class EntryCategory { kSingleOp = 0, kClassic = 1, kMultiOp = 2 };
 std::optional<std::int64_t> OperatingLimit(EntryCategory category);
 // "single-op", "classic" or "multi-op".
 const char* CategoryName(EntryCategory category);
+// "47:59": minutes as hours and minutes, the way operating time is written
+// (a negative count as 0:00).
+std::string HoursMinutes(std::int64_t minutes);
 // The settings file's number of a category (0, 1, 2); anything else is the
 // default, single-op.
 EntryCategory CategoryFromNumber(int number);

@@ -13,11 +13,6 @@ namespace {
 constexpr int kMargin = 8;
 constexpr int kLineHeight = 16;
 
-std::string Duration(std::int64_t minutes) {
-    if (minutes < 0) minutes = 0;
-    return Format("%lld:%02lld", static_cast<long long>(minutes / 60), static_cast<long long>(minutes % 60));
-}
-
 // The time of day of a minute, UTC as the log keeps it.
 std::string Clock(std::int64_t minute) {
     const std::int64_t ofDay = ((minute % 1440) + 1440) % 1440;
@@ -143,14 +138,14 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
     };
     const OperatingTime& t = f.time;
 
-    const std::string used = Duration(t.operatingMinutes);
+    const std::string used = HoursMinutes(t.operatingMinutes);
     if (!t.limit)
         line(Format(w.operatingNoLimit, used.c_str()));
     else if (t.operatingMinutes > *t.limit)
-        line(Format(w.operatingOver, used.c_str(), Duration(*t.limit).c_str()), kBehindColor);
+        line(Format(w.operatingOver, used.c_str(), HoursMinutes(*t.limit).c_str()), kBehindColor);
     else
-        line(Format(w.operating, used.c_str(), Duration(*t.limit).c_str(),
-                    Duration(*t.limit - t.operatingMinutes).c_str()));
+        line(Format(w.operating, used.c_str(), HoursMinutes(*t.limit).c_str(),
+                    HoursMinutes(*t.limit - t.operatingMinutes).c_str()));
 
     long long offTimes = static_cast<long long>(t.offTimes.size());
     std::int64_t offMinutes = t.offMinutes;
@@ -158,7 +153,7 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
         line(w.outside);
     } else if (f.pause) {
         if (*f.pause < kOffTimeMinutes) {
-            line(Format(w.pause, Duration(*f.pause).c_str(), Clock(t.lastMinute + kOffTimeMinutes).c_str()));
+            line(Format(w.pause, HoursMinutes(*f.pause).c_str(), Clock(t.lastMinute + kOffTimeMinutes).c_str()));
         } else {
             // An off-time already, whenever the next QSO comes.
             line(Format(w.stopped, Clock(t.lastMinute).c_str()));
@@ -166,8 +161,8 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
             offMinutes += *f.pause;
         }
     }
-    line(Format(w.offTimes, offTimes, Duration(offMinutes).c_str()));
-    if (f.live && f.contestLeft) line(Format(w.contestLeft, Duration(*f.contestLeft).c_str()));
+    line(Format(w.offTimes, offTimes, HoursMinutes(offMinutes).c_str()));
+    if (f.live && f.contestLeft) line(Format(w.contestLeft, HoursMinutes(*f.contestLeft).c_str()));
 
     if (t.limitPassed) {
         line(Format(w.reached, Clock(t.limitReachedMinute).c_str(),
@@ -175,7 +170,7 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
              kBehindColor);
         line(Format(w.after, Grouped(static_cast<std::int64_t>(t.qsosPast), w.thousands).c_str()), kBehindColor);
     } else if (t.limit && *t.limit - t.operatingMinutes <= 60 && t.qsos > 0) {
-        line(Format(w.warning, Duration(*t.limit - t.operatingMinutes).c_str()), kWarningColor);
+        line(Format(w.warning, HoursMinutes(*t.limit - t.operatingMinutes).c_str()), kWarningColor);
     }
 
     y += kLineHeight / 2;
@@ -186,7 +181,7 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
         const int runRight = item.left + (item.right - item.left) * 52 / 100;
         const int referenceRight = item.left + (item.right - item.left) * 77 / 100;
         const int differenceRight = item.right - kMargin;
-        ops.push_back(Line(kMargin, y, Format(w.at, Duration(f.run->elapsed).c_str())));
+        ops.push_back(Line(kMargin, y, Format(w.at, HoursMinutes(f.run->elapsed).c_str())));
         ops.push_back(Line(runRight, y, w.run, kTextColor, true));
         ops.push_back(Line(referenceRight, y, w.reference, kTextColor, true));
         ops.push_back(Line(differenceRight, y, w.difference, kTextColor, true));

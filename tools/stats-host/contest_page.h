@@ -101,9 +101,7 @@ struct Peak {
 };
 Peak BestWindow(const std::vector<double>& sortedTimes, double minutes);
 
-// "47:59": a count of minutes as hours and minutes, as the text output
-// writes operating time.
-std::string HoursMinutes(std::int64_t minutes);
+using stats::HoursMinutes;
 
 // The hour of the grid starting at `start` that a host date falls in.
 int HourIndex(double start, double time);

@@ -130,10 +130,6 @@ std::string LimitText(const stats::OperatingTime& t, stats::EntryCategory catego
     return (inSentence ? "limit " : "") + std::to_string(*t.limit / 60) + " hours" + name;
 }
 
-std::string HoursMinutes(std::int64_t minutes) {
-    return std::to_string(minutes / 60) + ":" + Two(static_cast<int>(minutes % 60));
-}
-
 int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }
 
 std::string BandColour(const std::string& band) {
