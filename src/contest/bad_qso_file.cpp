@@ -90,6 +90,11 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
         !Take(line, kSeparator))
         return false;
 
+    const auto worked = WorkedCallOf(line);
+    return worked && IsWrittenAs(*worked, call);
+}
+
+std::optional<std::string_view> WorkedCallOf(std::string_view line) {
     bool rejected = false;
     for (const char* reason : {kReasonWrongBand, kReasonWrongMode, kReasonNoNumber}) {
         if (EndsWith(line, reason)) {
@@ -98,7 +103,7 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
             break;
         }
     }
-    if (!rejected) return false;
+    if (!rejected) return std::nullopt;
 
     // What is left is own call, report and serial sent, worked call, report and
     // serial received. Reports and serials hold no double blank, so the worked
@@ -106,12 +111,12 @@ bool IsRejectionOf(std::string_view line, std::string_view call, std::string_vie
     std::string_view rest = line;
     for (int field = 0; field < 2; ++field) {
         const std::size_t at = rest.rfind(kSeparator);
-        if (at == std::string_view::npos) return false;
+        if (at == std::string_view::npos) return std::nullopt;
         rest = rest.substr(0, at);
     }
     const std::size_t at = rest.rfind(kSeparator);
-    if (at == std::string_view::npos) return false;
-    return IsWrittenAs(rest.substr(at + 2), call);
+    if (at == std::string_view::npos) return std::nullopt;
+    return rest.substr(at + 2);
 }
 
 std::vector<std::string> SplitLines(std::string_view content) {
@@ -141,6 +146,11 @@ namespace {
 // they take and on what a crash of the host could lose.
 constexpr std::size_t kMostWaiting = 64 * 1024;
 
+bool IsDupeLine(std::string_view line) {
+    const std::string_view reason = badqso::kReasonDupe;
+    return line.size() >= reason.size() && line.substr(line.size() - reason.size()) == reason;
+}
+
 }  // namespace
 
 void BadQsoFile::EndRun() {
@@ -151,6 +161,7 @@ void BadQsoFile::EndRun() {
 void BadQsoFile::StartRun(std::string name) {
     name_ = std::move(name);
     stale_ = true;
+    ClearIndex();
     FlushWaitingLines();
 }
 
@@ -159,7 +170,36 @@ void BadQsoFile::Queue(const std::string& line, std::size_t count) {
         waiting_ += line;
         waiting_ += badqso::kLineEnd;
     }
+    if (!IsDupeLine(line)) Index(line, count);
     if (waiting_.size() >= kMostWaiting) FlushWaitingLinesUnlessFailing();
+}
+
+void BadQsoFile::Index(const std::string& line, std::size_t count) {
+    rejections_ += static_cast<std::int64_t>(count);
+    const auto call = badqso::WorkedCallOf(line);
+    std::vector<std::string>& lines = rejectionsByCall_[call ? std::string(*call) : std::string("\n")];
+    lines.insert(lines.end(), count, line);
+}
+
+void BadQsoFile::ClearIndex() {
+    rejections_ = 0;
+    rejectionsByCall_.clear();
+}
+
+bool BadQsoFile::HasRejectionOf(const badqso::LineFields& removed, const std::string (&ownLines)[3]) const {
+    auto linesOf = [&](const std::string& call) -> const std::vector<std::string>* {
+        const auto it = rejectionsByCall_.find(call);
+        return it == rejectionsByCall_.end() ? nullptr : &it->second;
+    };
+    for (const std::string& own : ownLines) {
+        const auto call = badqso::WorkedCallOf(own);
+        if (const auto* lines = linesOf(call ? std::string(*call) : std::string("\n")))
+            if (std::find(lines->begin(), lines->end(), own) != lines->end()) return true;
+    }
+    if (const auto* lines = linesOf(OnOneLine(removed.call)))
+        for (const std::string& line : *lines)
+            if (badqso::IsRejectionOf(line, removed.call, removed.mode, removed.dateTime)) return true;
+    return false;
 }
 
 bool BadQsoFile::FlushWaitingLines() {
@@ -182,22 +222,26 @@ void BadQsoFile::FlushWaitingLinesUnlessFailing() {
     if (!stale_ && waitingFrom_ < 0) FlushWaitingLines();
 }
 
-std::int64_t BadQsoFile::CountRejectedQsos() {
+std::int64_t BadQsoFile::RejectedQsos() {
     if (!FlushWaitingLines()) return 0;
-    const auto content = Content();
-    return content ? badqso::CountRejectionLines(*content) : 0;
+    return rejections_;
 }
 
 void BadQsoFile::RewriteAfterRemoval(const badqso::LineFields& removed, badqso::LineCounts dupeLines) {
     if (!FlushWaitingLines()) return;
-    const auto content = Content();
-    if (!content) return;  // a file that is there but unreadable is left alone
     // The removed QSO's own rejection lines go by their exact text as well:
     // the field-wise test cannot find the worked call when a report or
     // serial holds a double blank.
     const std::string ownLines[] = {badqso::ReportLine(removed, badqso::kReasonWrongBand),
                                     badqso::ReportLine(removed, badqso::kReasonWrongMode),
                                     badqso::ReportLine(removed, badqso::kReasonNoNumber)};
+    // Reading and writing the whole file is the dear part of a removal at a
+    // long log, and most removals take no line out.
+    const bool dropsDupeLines =
+        std::any_of(dupeLines.begin(), dupeLines.end(), [](const auto& line) { return line.second > 0; });
+    if (!dropsDupeLines && !HasRejectionOf(removed, ownLines)) return;
+    const auto content = Content();
+    if (!content) return;  // a file that is there but unreadable is left alone
     const std::vector<std::string> lines = badqso::SplitLines(*content);
     std::vector<std::string> kept;
     kept.reserve(lines.size());
@@ -214,7 +258,12 @@ void BadQsoFile::RewriteAfterRemoval(const badqso::LineFields& removed, badqso::
             continue;
         kept.push_back(text);
     }
-    if (Rewrite(kept)) ForgetWaitingLines();
+    if (!Rewrite(kept)) return;
+    ForgetWaitingLines();
+    // What the file now holds is what is counted from here on.
+    ClearIndex();
+    for (const std::string& line : kept)
+        if (!IsDupeLine(line)) Index(line, 1);
 }
 
 void BadQsoFile::ForgetWaitingLines() {

@@ -46,6 +46,9 @@ std::string ReportLine(const LineFields& fields, const char* reason);
 // report or serial holding a double blank hides the worked call.
 bool IsRejectionOf(std::string_view line, std::string_view call, std::string_view mode,
                    std::string_view dateTime);
+// The worked call of a rejection line as IsRejectionOf finds it (the third
+// field from the right before the reason), or nothing when the line has none.
+std::optional<std::string_view> WorkedCallOf(std::string_view line);
 
 // Lines by their exact text, each with how many of them to take out.
 using LineCounts = std::unordered_map<std::string, std::size_t>;
@@ -111,15 +114,15 @@ public:
     // take a while; the next result request, removal or reset tries again.
     void FlushWaitingLinesUnlessFailing();
 
-    // The rejected QSOs the file reports for this run (its lines but the
-    // header and the dupe lines); 0 while it holds the last run's lines or
-    // cannot be read.
-    std::int64_t CountRejectedQsos();
+    // The rejected QSOs reported for this run (its lines but the header and
+    // the dupe lines), as counted when they were written; 0 while the file
+    // holds the last run's lines. The file is only touched when lines wait.
+    std::int64_t RejectedQsos();
 
     // A QSO was removed: its own rejection lines go, and `dupeLines` (the
-    // dupe lines its removal takes back). The file is rewritten whole; one
-    // that holds the last run's lines, or is there but cannot be read, is
-    // left alone.
+    // dupe lines its removal takes back). When that drops a line, the file is
+    // rewritten whole; one that holds the last run's lines, or is there but
+    // cannot be read, is left alone, and so is the file when no line goes.
     void RewriteAfterRemoval(const badqso::LineFields& removed, badqso::LineCounts dupeLines);
 
     // Nothing waits any more: the lines are in the file, or dropped.
@@ -127,6 +130,12 @@ public:
 
 private:
     void Queue(const std::string& line, std::size_t count);
+    // Takes a rejection line into the count and the index.
+    void Index(const std::string& line, std::size_t count);
+    void ClearIndex();
+    // True when a line this run wrote is one of the removed QSO's own
+    // rejection lines, as RewriteAfterRemoval tells them.
+    bool HasRejectionOf(const badqso::LineFields& removed, const std::string (&ownLines)[3]) const;
     // What the file holds for this run: its content, without the part of a
     // failed write, followed by the waiting lines. Nothing when the file is
     // there but cannot be read.
@@ -146,6 +155,11 @@ private:
     // The file's length before a write of the waiting lines that failed (what
     // follows it is part of them), or -1.
     std::int64_t waitingFrom_ = -1;
+    // This run's rejection lines, in the file or waiting: how many, and their
+    // texts by their worked call (under "\n", which no line holds, those
+    // without one), so that a removal finds its own without reading the file.
+    std::int64_t rejections_ = 0;
+    std::unordered_map<std::string, std::vector<std::string>> rejectionsByCall_;
 };
 
 }  // namespace stats

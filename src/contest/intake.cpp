@@ -86,14 +86,15 @@ int AddQso(RunState& state, const QsoInput& qso) {
     record.time = qso.qsoTime;
     std::size_t matches = 0;
     const std::size_t index = state.g_QsoLog.Append(record, &matches);
+    QsoRecord& stored = state.g_QsoLog.MutableRecord(index);
     // A dupe stays in the log but earns nothing; one line per earlier QSO with
     // the same call, band and mode.
     if (matches > 0) {
-        QsoRecord& stored = state.g_QsoLog.MutableRecord(index);
         stored.dupe = 1;
         stored.excluded = 1;
         report(badqso::kReasonDupe, matches);
     }
+    state.g_Score.Enter(state.g_QsoLog, stored, OwnStation{state.g_OwnCountry, state.g_OwnContinent});
     return 1;
 }
 
@@ -112,13 +113,17 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
         if (earlier > 0) dupeLinesToDrop[DupeLineOf(log, log.Record(*match))] += earlier;
         for (auto later = match + 1; later != same.end(); ++later) ++dupeLinesToDrop[DupeLineOf(log, log.Record(*later))];
 
+        const OwnStation own{state.g_OwnCountry, state.g_OwnContinent};
         const std::size_t removed = *match;
+        state.g_Score.Leave(log, log.Record(removed), own);
         log.RemoveAt(removed);
         // The first QSO of the group, if it was a dupe only of the removed one, counts again.
         if (earlier == 0 && same.size() > 1) {
             QsoRecord& first = log.MutableRecord(same[1] - 1);
+            state.g_Score.Leave(log, first, own);
             first.dupe = 0;
             first.excluded = 0;
+            state.g_Score.Enter(log, first, own);
         }
     } else {
         state.g_RejectedQsos.Remove(qso.call, qso.band, qso.mode, qso.qsoTime);

@@ -2,6 +2,7 @@
 
 #include <limits>
 
+#include "contest/running_score.h"
 #include "contest/scoring.h"
 
 namespace stats {
@@ -44,7 +45,7 @@ void LiveFigures::Collect(const RunState& state) {
         Taken t;
         t.time = r.time;
         t.prefix = r.prefix;
-        t.counts = r.excluded == 0 && r.call != StringPool::kEmpty;
+        t.counts = CountsForScore(r);
         if (t.counts) {
             if (lowBand_.size() <= r.band) lowBand_.resize(r.band + 1, -1);
             if (lowBand_[r.band] < 0) lowBand_[r.band] = IsLowBand(log.Text(r.band)) ? 1 : 0;

@@ -15,8 +15,8 @@ bool CContestRules::Contains(std::string_view text) const {
 }
 
 CInfo QsoLog::GetAt(std::size_t i) const {
-    if (i >= records_.size()) throw std::out_of_range("QSO index outside the log");
-    const QsoRecord& r = records_[i];
+    if (i >= count_) throw std::out_of_range("QSO index outside the log");
+    const QsoRecord& r = Record(i);
     CInfo info;
     info.m_strCall = Text(r.call);
     info.m_strCountry = Text(r.country);
@@ -68,31 +68,35 @@ std::size_t QsoLog::Append(const QsoFields& f, std::size_t* earlierSame) {
     if (group.count++ == 0)
         group.first = r.seq;
     else
-        records_[IndexOfSeq(group.last)].nextSame = r.seq;
+        MutableRecord(IndexOfSeq(group.last)).nextSame = r.seq;
     group.last = r.seq;
     ++callBandCount_[callBand];
-    if (prefixCount_.size() <= r.prefix) prefixCount_.resize(pool_.Size() + 1024);
+    prefixCount_.Cover(r.prefix);
     ++prefixCount_[r.prefix];
 
     if (!latestStale_ && OleDateIsLater(r.time, latest_.value_or(OleDateTime::Null()))) latest_ = r.time;
 
-    records_.push_back(r);
-    return records_.size() - 1;
+    if (blocks_.empty() || blocks_.back().size() == kBlock) {
+        starts_.push_back(count_);
+        blocks_.emplace_back().reserve(kBlock);
+    }
+    blocks_.back().push_back(r);
+    return count_++;
 }
 
 void QsoLog::RemoveAt(std::size_t i) {
-    if (i >= records_.size()) throw std::out_of_range("QSO index outside the log");
-    const QsoRecord r = records_[i];
+    if (i >= count_) throw std::out_of_range("QSO index outside the log");
+    const QsoRecord r = Record(i);
 
     const GroupKey key{r.call, r.band, r.mode};
     if (Group* group = groups_.Find(key)) {
         if (group->first == r.seq) {
             group->first = r.nextSame;
         } else {
-            std::size_t before = IndexOfSeq(group->first);
-            while (records_[before].nextSame != r.seq) before = IndexOfSeq(records_[before].nextSame);
-            records_[before].nextSame = r.nextSame;
-            if (group->last == r.seq) group->last = records_[before].seq;
+            QsoRecord* before = &MutableRecord(IndexOfSeq(group->first));
+            while (before->nextSame != r.seq) before = &MutableRecord(IndexOfSeq(before->nextSame));
+            before->nextSame = r.nextSame;
+            if (group->last == r.seq) group->last = before->seq;
         }
         if (--group->count == 0) groups_.Erase(key);
     }
@@ -103,14 +107,24 @@ void QsoLog::RemoveAt(std::size_t i) {
     // Another record may hold the same time; the next request looks.
     if (latest_ && !OleDateIsLater(*latest_, r.time)) latestStale_ = true;
 
-    records_.erase(records_.begin() + static_cast<std::ptrdiff_t>(i));
+    const std::size_t b = BlockOf(i);
+    std::vector<QsoRecord>& block = blocks_[b];
+    block.erase(block.begin() + static_cast<std::ptrdiff_t>(i - starts_[b]));
+    for (std::size_t later = b + 1; later < starts_.size(); ++later) --starts_[later];
+    if (block.empty()) {
+        blocks_.erase(blocks_.begin() + static_cast<std::ptrdiff_t>(b));
+        starts_.erase(starts_.begin() + static_cast<std::ptrdiff_t>(b));
+    }
+    --count_;
 }
 
 void QsoLog::RemoveAll() {
-    std::vector<QsoRecord>().swap(records_);
+    std::vector<std::vector<QsoRecord>>().swap(blocks_);
+    std::vector<std::size_t>().swap(starts_);
+    count_ = 0;
     groups_.Clear();
     callBandCount_.Clear();
-    std::vector<std::uint32_t>().swap(prefixCount_);
+    prefixCount_.Clear();
     pool_.Clear();
     nextSeq_ = 0;
     latest_.reset();
@@ -120,17 +134,23 @@ void QsoLog::RemoveAll() {
 std::optional<OleDateTime> QsoLog::LatestValidTime() const {
     if (latestStale_) {
         latest_.reset();
-        for (const QsoRecord& r : records_)
-            if (OleDateIsLater(r.time, latest_.value_or(OleDateTime::Null()))) latest_ = r.time;
+        for (const std::vector<QsoRecord>& block : blocks_)
+            for (const QsoRecord& r : block)
+                if (OleDateIsLater(r.time, latest_.value_or(OleDateTime::Null()))) latest_ = r.time;
         latestStale_ = false;
     }
     return latest_;
 }
 
 std::size_t QsoLog::IndexOfSeq(std::uint32_t seq) const {
-    const auto it = std::lower_bound(records_.begin(), records_.end(), seq,
+    // The first block whose last record is not before it, then within it.
+    const auto block = std::lower_bound(blocks_.begin(), blocks_.end(), seq,
+                                        [](const std::vector<QsoRecord>& b, std::uint32_t s) { return b.back().seq < s; });
+    if (block == blocks_.end()) return count_;
+    const auto it = std::lower_bound(block->begin(), block->end(), seq,
                                      [](const QsoRecord& r, std::uint32_t s) { return r.seq < s; });
-    return static_cast<std::size_t>(it - records_.begin());
+    const std::size_t b = static_cast<std::size_t>(block - blocks_.begin());
+    return starts_[b] + static_cast<std::size_t>(it - block->begin());
 }
 
 const QsoLog::Group* QsoLog::FindGroup(std::string_view call, std::string_view band, std::string_view mode) const {
@@ -151,7 +171,7 @@ std::vector<std::size_t> QsoLog::IndexesOfSame(std::string_view call, std::strin
         indexes.reserve(group->count);
         for (std::uint32_t seq = group->first; seq != kNoSeq;) {
             indexes.push_back(IndexOfSeq(seq));
-            seq = records_[indexes.back()].nextSame;
+            seq = Record(indexes.back()).nextSame;
         }
     }
     return indexes;
@@ -163,7 +183,7 @@ bool QsoLog::HasCallOnBand(std::string_view call, std::string_view band) const {
 }
 bool QsoLog::HasPrefix(std::string_view prefix) const {
     const auto p = pool_.Find(prefix);
-    return p && *p < prefixCount_.size() && prefixCount_[*p] != 0;
+    return p && *p < prefixCount_.Size() && prefixCount_[*p] != 0;
 }
 
 std::string RejectedQsos::Key(std::string_view call, std::string_view band, std::string_view mode) {

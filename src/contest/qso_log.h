@@ -1,6 +1,7 @@
 // The QSO record, the rule lists and the log of one statistics run.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -8,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "contest/chunked_array.h"
 #include "contest/flat_hash.h"
 #include "contest/ole_date.h"
 #include "contest/string_pool.h"
@@ -77,13 +79,18 @@ class QsoLog {
 public:
     using Id = StringPool::Id;
 
-    std::size_t GetCount() const { return records_.size(); }
-    bool IsEmpty() const { return records_.empty(); }
+    std::size_t GetCount() const { return count_; }
+    bool IsEmpty() const { return count_ == 0; }
 
     // Copy of record i; throws std::out_of_range outside 0 <= i < count.
     CInfo GetAt(std::size_t i) const;
-    const QsoRecord& Record(std::size_t i) const { return records_[i]; }
-    QsoRecord& MutableRecord(std::size_t i) { return records_[i]; }
+    const QsoRecord& Record(std::size_t i) const { return const_cast<QsoLog*>(this)->MutableRecord(i); }
+    QsoRecord& MutableRecord(std::size_t i) {
+        const std::size_t b = BlockOf(i);
+        return blocks_[b][i - starts_[b]];
+    }
+    // The record with this sequence number, which must be stored.
+    const QsoRecord& RecordBySeq(std::uint32_t seq) const { return Record(IndexOfSeq(seq)); }
     const std::string& Text(Id id) const { return pool_.Text(id); }
     std::optional<Id> FindId(std::string_view text) const { return pool_.Find(text); }
 
@@ -127,13 +134,23 @@ private:
     };
     static std::uint64_t CallBandKey(Id call, Id band) { return static_cast<std::uint64_t>(call) << 32 | band; }
     std::size_t IndexOfSeq(std::uint32_t seq) const;
+    std::size_t BlockOf(std::size_t i) const {
+        return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), i) - starts_.begin()) - 1;
+    }
     const Group* FindGroup(std::string_view call, std::string_view band, std::string_view mode) const;
 
+    // Blocks of at most kBlock records, fixed in size once allocated, so that
+    // neither an addition (no copy of the log when it grows) nor a removal
+    // (a shift within one block) moves more than one block.
+    static constexpr std::size_t kBlock = 512;
+
     StringPool pool_;
-    std::vector<QsoRecord> records_;  // ascending seq
+    std::vector<std::vector<QsoRecord>> blocks_;  // ascending seq, none empty
+    std::vector<std::size_t> starts_;             // by block: the index of its first record
+    std::size_t count_ = 0;
     FlatHashMap<GroupKey, Group, GroupKeyHash> groups_;
     FlatHashMap<std::uint64_t, std::uint32_t, U64Hash> callBandCount_;
-    std::vector<std::uint32_t> prefixCount_;  // by pool id
+    ChunkedArray<std::uint32_t> prefixCount_;  // by pool id
     std::uint32_t nextSeq_ = 0;
     // Record times never change once stored, so only a removal can take the
     // latest one away.

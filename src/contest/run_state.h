@@ -14,6 +14,7 @@
 
 #include "contest/bad_qso_file.h"
 #include "contest/qso_log.h"
+#include "contest/running_score.h"
 
 namespace stats {
 
@@ -33,8 +34,10 @@ struct RunState {
 
     std::vector<std::string> g_WorkedBands;     // distinct band texts in order of first appearance
     std::vector<std::string> g_WorkedPrefixes;  // multipliers of the last result
+    std::uint64_t g_WorkedPrefixesVersion = 0;  // g_Score's prefixes they were taken from
     std::vector<std::vector<std::string>> g_PrevQsoRows;  // one row per valid band, five cells
     RejectedQsos g_RejectedQsos;
+    RunningScore g_Score;  // the score's figures of g_QsoLog, kept as it changes
     // Changes at every reset and removal: a reader that follows the log by
     // the records added since it last looked must then look at all of them.
     std::uint64_t g_LogGeneration = 0;

@@ -32,11 +32,12 @@ struct CScoreSummary {
     std::int64_t tenMinutePoints = 0;
 };
 
-// One pass over the log. Sorts g_WorkedBands into display order (descending by
-// the band text padded with leading zeros to 20 characters, so "160m" comes
-// before "80m") and rebuilds g_WorkedPrefixes. The rate windows count back
-// from the latest valid QSO time in the log; bad QSOs are the rejection lines
-// of the bad-QSO file. Caller holds the run guard.
+// The summary from the running figures (g_Score). Sorts g_WorkedBands into
+// display order (descending by the band text padded with leading zeros to 20
+// characters, so "160m" comes before "80m") and rebuilds g_WorkedPrefixes when
+// the prefixes changed. The rate windows count back from the latest valid QSO
+// time in the log; bad QSOs are the rejection lines of the bad-QSO file.
+// Caller holds the run guard.
 CScoreSummary ComputeStatistics(RunState& state);
 
 // Points of one counted QSO, by the contest's published table: 1 for the same

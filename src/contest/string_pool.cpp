@@ -27,45 +27,65 @@ std::uint64_t StringPool::HeadOf(std::string_view text) {
 
 // The slot holding `text`, or the free slot where it would go. Host texts hold
 // no NUL byte, so a text of up to eight bytes is equal when its head is.
-std::size_t StringPool::SlotOf(std::string_view text, std::uint32_t hash, std::uint64_t head) const {
-    const std::size_t mask = slots_.size() - 1;
+std::size_t StringPool::SlotOf(const Shard& shard, std::string_view text, std::uint32_t hash,
+                               std::uint64_t head) const {
+    const std::size_t mask = shard.slots.size() - 1;
     const bool shortText = text.size() <= sizeof head;
     for (std::size_t i = hash & mask;; i = (i + 1) & mask) {
-        const Slot& s = slots_[i];
+        const Slot& s = shard.slots[i];
         if (s.idPlusOne == 0) return i;
         if (s.hash == hash && s.head == head && (shortText || texts_[s.idPlusOne - 1] == text)) return i;
     }
 }
 
-void StringPool::Reserve(std::size_t more) {
-    while ((texts_.size() + more) * 4 > slots_.size() * 3) Grow();
+void StringPool::Reserve(Shard& shard, std::size_t more) {
+    if ((shard.used + more) * 4 <= shard.slots.size() * 3) return;
+    std::size_t size = shard.slots.size() * 2;
+    while ((shard.used + more) * 4 > size * 3) size *= 2;
+    std::vector<Slot> old(size);
+    old.swap(shard.slots);
+    const std::size_t mask = size - 1;
+    for (const Slot& s : old) {
+        if (s.idPlusOne == 0) continue;
+        std::size_t i = s.hash & mask;
+        while (shard.slots[i].idPlusOne != 0) i = (i + 1) & mask;
+        shard.slots[i] = s;
+    }
 }
 
 StringPool::Id StringPool::InternHashed(std::string_view text, std::uint32_t hash) {
     const std::uint64_t head = HeadOf(text);
-    Slot& slot = slots_[SlotOf(text, hash, head)];
+    Shard& shard = shards_[ShardIndex(hash)];
+    Slot& slot = shard.slots[SlotOf(shard, text, hash, head)];
     if (slot.idPlusOne != 0) return slot.idPlusOne - 1;
     const Id id = static_cast<Id>(texts_.size());
     texts_.emplace_back(text);
     slot = Slot{hash, id + 1, head};
+    ++shard.used;
     return id;
 }
 
 StringPool::Id StringPool::Intern(std::string_view text) {
     if (text.empty()) return kEmpty;
-    Reserve(1);
-    return InternHashed(text, HashOf(text));
+    const std::uint32_t hash = HashOf(text);
+    Reserve(shards_[ShardIndex(hash)], 1);
+    return InternHashed(text, hash);
 }
 
 void StringPool::InternAll(const std::string_view* texts, Id* ids, std::size_t count) {
-    Reserve(count);
     constexpr std::size_t kBatch = 16;
     std::uint32_t hashes[kBatch];
     for (std::size_t from = 0; from < count; from += kBatch) {
         const std::size_t n = std::min(kBatch, count - from);
+        // Each shard gets room for the whole batch first, so that no slot
+        // moves between the prefetch and the look-up.
         for (std::size_t i = 0; i < n; ++i) {
             hashes[i] = HashOf(texts[from + i]);
-            __builtin_prefetch(&slots_[hashes[i] & (slots_.size() - 1)]);
+            Reserve(shards_[ShardIndex(hashes[i])], n);
+        }
+        for (std::size_t i = 0; i < n; ++i) {
+            const Shard& shard = shards_[ShardIndex(hashes[i])];
+            __builtin_prefetch(&shard.slots[hashes[i] & (shard.slots.size() - 1)]);
         }
         for (std::size_t i = 0; i < n; ++i)
             ids[from + i] = texts[from + i].empty() ? kEmpty : InternHashed(texts[from + i], hashes[i]);
@@ -74,28 +94,20 @@ void StringPool::InternAll(const std::string_view* texts, Id* ids, std::size_t c
 
 std::optional<StringPool::Id> StringPool::Find(std::string_view text) const {
     if (text.empty()) return kEmpty;
-    const Slot& slot = slots_[SlotOf(text, HashOf(text), HeadOf(text))];
+    const std::uint32_t hash = HashOf(text);
+    const Shard& shard = shards_[ShardIndex(hash)];
+    const Slot& slot = shard.slots[SlotOf(shard, text, hash, HeadOf(text))];
     if (slot.idPlusOne == 0) return std::nullopt;
     return slot.idPlusOne - 1;
-}
-
-void StringPool::Grow() {
-    std::vector<Slot> old;
-    old.swap(slots_);
-    slots_.resize(old.size() * 2);
-    const std::size_t mask = slots_.size() - 1;
-    for (const Slot& s : old) {
-        if (s.idPlusOne == 0) continue;
-        std::size_t i = s.hash & mask;
-        while (slots_[i].idPlusOne != 0) i = (i + 1) & mask;
-        slots_[i] = s;
-    }
 }
 
 void StringPool::Clear() {
     texts_.clear();
     texts_.emplace_back();  // id 0: the empty text, never in the table
-    std::vector<Slot>(64).swap(slots_);  // give back a large run's table
+    for (Shard& shard : shards_) {  // give back a large run's table
+        std::vector<Slot>(8).swap(shard.slots);
+        shard.used = 0;
+    }
 }
 
 }  // namespace stats

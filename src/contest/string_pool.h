@@ -38,15 +38,23 @@ private:
         std::uint32_t idPlusOne = 0;
         std::uint64_t head = 0;
     };
+    // The table is split by bits of the hash into shards that grow one at a
+    // time, so that a new text never makes one call move every slot.
+    struct Shard {
+        std::vector<Slot> slots;
+        std::size_t used = 0;
+    };
+    static constexpr unsigned kShardBits = 6;
+    static std::size_t ShardIndex(std::uint32_t hash) { return (hash >> 24) & ((1u << kShardBits) - 1); }
     static std::uint32_t HashOf(std::string_view text);
     static std::uint64_t HeadOf(std::string_view text);
-    std::size_t SlotOf(std::string_view text, std::uint32_t hash, std::uint64_t head) const;
+    std::size_t SlotOf(const Shard& shard, std::string_view text, std::uint32_t hash, std::uint64_t head) const;
     Id InternHashed(std::string_view text, std::uint32_t hash);
-    void Reserve(std::size_t more);
-    void Grow();
+    // Room for `more` new texts in the shard.
+    static void Reserve(Shard& shard, std::size_t more);
 
     std::deque<std::string> texts_;
-    std::vector<Slot> slots_;
+    Shard shards_[1u << kShardBits];
 };
 
 }  // namespace stats

@@ -265,8 +265,12 @@ TEST_F(Removal, AFileThatCannotBeReadIsLeftAlone) {
 }
 
 TEST_F(Removal, AMissingFileIsWrittenWithItsHeader) {
+    Qso bad;
+    bad.band = "30m";
+    Add(bad);
+    plugin.WriteWaitingLines();
     std::filesystem::remove(plugin.State().g_BadQsoFile.Name());
-    Remove(Qso{});
+    Remove(bad);  // a removal that takes a line out rewrites the file
     EXPECT_EQ(BadFile(), "CQ-WPX-SSB TEST UBN file \r\n");
 }
 
@@ -278,6 +282,8 @@ TEST_F(Removal, AReportLineInPlaceOfTheHeaderIsKept) {
     Add(bad);
     Qso other;
     other.call = "K1ZZ";
+    other.band = "30m";
+    Add(other);
     Remove(other);
     EXPECT_EQ(BadLines(), std::vector<std::string>{LineOf(bad, badqso::kReasonWrongBand)});
     EXPECT_FALSE(std::filesystem::exists(plugin.State().g_BadQsoFile.Name() + ".tmp"));
