@@ -182,7 +182,10 @@ void RunningScore::Enter(const QsoLog& log, const QsoRecord& r, const OwnStation
     PrefixFigure& f = prefixes_[r.prefix];
     std::vector<std::uint32_t>& group = Group(r.prefix, rank);
     // Mostly the newest record; a dupe that becomes the counted QSO is older.
-    group.insert(std::upper_bound(group.begin(), group.end(), r.seq), r.seq);
+    if (group.empty() || group.back() < r.seq)
+        group.push_back(r.seq);
+    else
+        group.insert(std::upper_bound(group.begin(), group.end(), r.seq), r.seq);
     const std::uint32_t before = f.bands;
     f.bands |= 1u << rank;
     const int first = LowestBit(f.bands);

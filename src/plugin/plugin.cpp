@@ -81,7 +81,16 @@ const char* Plugin::GetResult(int* out) {
             AppendTextBody(result, state_, summary);
         score = summary.score;
     }
-    WriteSetting("Claimed", Format("%lld", static_cast<long long>(score)));
+    // The host asks for a result after each QSO and more often; the settings
+    // file is written again only when the claimed score changed (or the run
+    // is new: the report run's header may have set the key meanwhile).
+    if (claimedWritten_ != score) {
+        const std::string claimed = Format("%lld", static_cast<long long>(score));
+        if (platform_.settings->Write(state_.g_SettingsFile, state_.g_SettingsSection, "Claimed", claimed))
+            claimedWritten_ = score;
+        else
+            claimedWritten_.reset();
+    }
     bool report = false;
     {
         std::lock_guard<std::mutex> lock(state_.guard);

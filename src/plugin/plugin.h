@@ -3,6 +3,8 @@
 // same state under its guard.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "contest/call_check.h"
@@ -65,6 +67,8 @@ private:
     Platform platform_;
     RunState state_;
     CCabrilloReport g_CabrilloReport;
+    // The claimed score this run last put into the settings file; host's thread only.
+    std::optional<std::int64_t> claimedWritten_;
 };
 
 bool IsValidExchange(const char* text);

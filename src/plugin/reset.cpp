@@ -53,6 +53,7 @@ void Plugin::FindHostVersion(std::string_view iniSearchPath) {
 }
 
 int Plugin::ResetStats(const ResetInput& in) {
+    claimedWritten_.reset();
     {
         std::lock_guard<std::mutex> lock(state_.guard);
         state_.g_BadQsoFile.EndRun();

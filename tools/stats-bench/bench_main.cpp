@@ -141,6 +141,8 @@ BenchLog MakeLog(std::size_t size, bool slips, const std::vector<std::string>& c
 
 struct Figures {
     double replay = 0, perAdd = 0, result = 0, perCheck = 0, perRemoval = 0, maxRemoval = 0;
+    // The slowest single call of each kind over all runs.
+    double worstAdd = 0, worstResult = 0, worstCheck = 0;
 };
 
 struct EngineOutputs {
@@ -163,40 +165,58 @@ std::string BadFileName(const BenchLog& log) {
     return m.BadQsoFileName();
 }
 
+// Result requests timed one by one after each replay: the host asks after
+// every QSO, so each is a call in the operator's path.
+constexpr int kResultRequests = 30;
+
 Figures TimeEngine(HostSession& s, const BenchLog& log, int runs, EngineOutputs& out) {
     std::vector<double> replay, perAdd, result, perCheck, perRemoval, maxRemoval;
+    Figures f;
     const std::string badFile = BadFileName(log);
+    // Each call is timed on its own, for the slowest one; the means are their
+    // sums over the calls, so they hold the clock's own cost once per call.
+    auto timed = [](auto call) {
+        const auto t0 = Clock::now();
+        call();
+        return Seconds(Clock::now() - t0);
+    };
     for (int run = 0; run < runs; ++run) {
         const auto t0 = Clock::now();
         StartRun(s, log);
         unsigned number = 0;
-        for (const HostQso& q : log.qsos) s.Add(q, ++number);
-        const auto t1 = Clock::now();
-        const char* text = s.ResultPointer();
+        double adds = 0;
+        for (const HostQso& q : log.qsos) {
+            const double each = timed([&] { s.Add(q, ++number); });
+            adds += each;
+            f.worstAdd = std::max(f.worstAdd, each);
+        }
+        const char* text = nullptr;
+        std::vector<double> results;
+        results.push_back(timed([&] { text = s.ResultPointer(); }));
         const auto t2 = Clock::now();
         replay.push_back(Seconds(t2 - t0));
-        perAdd.push_back(Seconds(t1 - t0) / static_cast<double>(log.qsos.size()));
+        perAdd.push_back(adds / static_cast<double>(log.qsos.size()));
         if (run == 0) {
             out.result = text;
             out.badFile = ReadFile(badFile);
         }
 
-        const auto r0 = Clock::now();
-        s.ResultPointer();
-        result.push_back(Seconds(Clock::now() - r0));
+        for (int i = 1; i < kResultRequests; ++i) results.push_back(timed([&] { s.ResultPointer(); }));
+        result.push_back(Median(results));
+        f.worstResult = std::max(f.worstResult, *std::max_element(results.begin(), results.end()));
 
         std::vector<int> codes(log.checks.size());
-        const auto c0 = Clock::now();
-        for (std::size_t i = 0; i < log.checks.size(); ++i) codes[i] = s.Check(log.checks[i]);
-        perCheck.push_back(Seconds(Clock::now() - c0) / static_cast<double>(std::max<std::size_t>(1, log.checks.size())));
+        double checks = 0;
+        for (std::size_t i = 0; i < log.checks.size(); ++i) {
+            const double each = timed([&] { codes[i] = s.Check(log.checks[i]); });
+            checks += each;
+            f.worstCheck = std::max(f.worstCheck, each);
+        }
+        perCheck.push_back(checks / static_cast<double>(std::max<std::size_t>(1, log.checks.size())));
         if (run == 0) out.codes = codes;
 
         std::vector<double> each;
-        for (std::size_t i : log.removals) {
-            const auto d0 = Clock::now();
-            s.Remove(log.qsos[i]);
-            each.push_back(Seconds(Clock::now() - d0));
-        }
+        for (std::size_t i : log.removals) each.push_back(timed([&] { s.Remove(log.qsos[i]); }));
         if (!each.empty()) {
             double sum = 0;
             for (double e : each) sum += e;
@@ -208,8 +228,13 @@ Figures TimeEngine(HostSession& s, const BenchLog& log, int runs, EngineOutputs&
             out.badFileAfterRemovals = ReadFile(badFile);
         }
     }
-    return Figures{Median(replay), Median(perAdd), Median(result), Median(perCheck), Median(perRemoval),
-                   Median(maxRemoval)};
+    f.replay = Median(replay);
+    f.perAdd = Median(perAdd);
+    f.result = Median(result);
+    f.perCheck = Median(perCheck);
+    f.perRemoval = Median(perRemoval);
+    f.maxRemoval = maxRemoval.empty() ? 0.0 : *std::max_element(maxRemoval.begin(), maxRemoval.end());
+    return f;
 }
 
 Figures TimeReference(const BenchLog& log, int runs, std::size_t checkShare, const EngineOutputs& engine,
@@ -268,7 +293,13 @@ Figures TimeReference(const BenchLog& log, int runs, std::size_t checkShare, con
             (void)text;
         }
     }
-    return Figures{Median(replay), Median(perAdd), Median(result), Median(perCheck), Median(perRemoval), 0.0};
+    Figures f;
+    f.replay = Median(replay);
+    f.perAdd = Median(perAdd);
+    f.result = Median(result);
+    f.perCheck = Median(perCheck);
+    f.perRemoval = Median(perRemoval);
+    return f;
 }
 
 // The memory child: only the plug-in, fed from the ADIF file record by record.
@@ -347,7 +378,7 @@ std::string Micro(double s) {
 }
 std::string Milli(double s) {
     char b[32];
-    std::snprintf(b, sizeof b, "%.2f ms", s * 1e3);
+    std::snprintf(b, sizeof b, s < 0.01 ? "%.3f ms" : "%.2f ms", s * 1e3);
     return b;
 }
 std::string Sec(double s) {
@@ -501,7 +532,8 @@ int main(int argc, char** argv) {
     }
 
     std::printf("stats-bench: engine through %s, median of %d runs (reference: %d)\n", plugin.c_str(), runs, refRuns);
-    std::printf("\n| QSOs | dupes / rejected | full replay | per AddData0 | GetResult0 | CheckCall0 | RemoveData0 (mean / max) | peak memory | reference replay | replay ratio | outputs |\n");
+    std::printf("\n| QSOs | dupes / rejected | full replay | AddData0 mean / worst | GetResult0 median / worst |"
+                " CheckCall0 mean / worst | RemoveData0 mean / worst | peak memory | reference replay | replay ratio | outputs |\n");
     std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---|\n");
     std::fflush(stdout);
     bool allMet = true, allSame = true;
@@ -541,16 +573,19 @@ int main(int argc, char** argv) {
         char shares[64];
         std::snprintf(shares, sizeof shares, "%.1f%% / %.1f%%", 100.0 * dupeLines / log.qsos.size(),
                       100.0 * rejected / log.qsos.size());
-        std::printf("| %zu | %s | %s | %s | %s | %s | %s / %s | %s | %s | %.0fx | %s |\n", log.qsos.size(), shares,
-                    Sec(e.replay).c_str(), Micro(e.perAdd).c_str(), Milli(e.result).c_str(), Micro(e.perCheck).c_str(),
-                    Milli(e.perRemoval).c_str(), Milli(e.maxRemoval).c_str(), peak, Sec(r.replay).c_str(), ratio,
-                    outputs.c_str());
+        std::printf("| %zu | %s | %s | %s / %s | %s / %s | %s / %s | %s / %s | %s | %s | %.0fx | %s |\n", log.qsos.size(),
+                    shares, Sec(e.replay).c_str(), Micro(e.perAdd).c_str(), Milli(e.worstAdd).c_str(),
+                    Milli(e.result).c_str(), Milli(e.worstResult).c_str(), Micro(e.perCheck).c_str(),
+                    Milli(e.worstCheck).c_str(), Milli(e.perRemoval).c_str(), Milli(e.maxRemoval).c_str(), peak,
+                    Sec(r.replay).c_str(), ratio, outputs.c_str());
         std::printf("|  |  | reference: |  %s | %s | %s | %s |  |  |  |  |\n", Micro(r.perAdd).c_str(),
                     Milli(r.result).c_str(), Micro(r.perCheck).c_str(), Milli(r.perRemoval).c_str());
         std::fflush(stdout);
         if (size >= 100000) {
+            const double worst = std::max({e.worstAdd, e.worstResult, e.worstCheck, e.maxRemoval});
             const bool met = ratio >= 50 && e.perAdd < 1e-6 && e.perCheck < 1e-6 && e.result < 0.020 &&
-                             e.maxRemoval < 0.010 && memory.peakKiB >= 0 && memory.peakKiB < 64 * 1024;
+                             e.perRemoval < 0.010 && worst < 0.001 && memory.peakKiB >= 0 &&
+                             memory.peakKiB < 64 * 1024;
             allMet = allMet && met;
         }
     }
@@ -558,7 +593,8 @@ int main(int argc, char** argv) {
                 "| QSOs | first look | after one more QSO | after a removal |\n|---:|---:|---:|---:|\n");
     for (const std::string& row : viewRows) std::printf("%s\n", row.c_str());
     std::printf("\nTargets at 100,000 QSOs: replay >= 50x the reference, AddData0 < 1 µs, CheckCall0 < 1 µs,"
-                " GetResult0 < 20 ms, RemoveData0 < 10 ms, peak memory < 64 MiB: %s\n",
+                " GetResult0 < 20 ms, RemoveData0 < 10 ms (means), every single call < 1 ms,"
+                " peak memory < 64 MiB: %s\n",
                 allMet ? "met" : "MISSED");
     std::error_code ec;
     fs::remove_all(work, ec);
