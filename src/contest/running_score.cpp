@@ -71,10 +71,12 @@ RunningScore::RunningScore(const char* const* bands, std::size_t count) {
 
 void RunningScore::Clear() {
     rankOfId_.clear();
+    ownCountry_.reset();
+    ownContinent_.reset();
     bands_.assign(rankTexts_.size(), BandFigures{});
     prefixes_.Clear();
-    groupOf_.Clear();
-    std::deque<std::vector<std::uint32_t>>().swap(groups_);
+    groups_.Clear();
+    links_.Clear();
     order_.clear();
     ++prefixesVersion_;
     minutes_.clear();
@@ -95,19 +97,43 @@ int RunningScore::RankOf(const QsoLog& log, QsoLog::Id band) {
     return rank;
 }
 
-int RunningScore::PointsOf(const QsoLog& log, const QsoRecord& r, const OwnStation& own) const {
-    const std::string& band = log.Text(r.band);
-    return QsoPoints(log.Text(r.country) == own.country, log.Text(r.continent) == own.continent,
-                     own.continent == "NA", IsLowBand(band));
+QsoLog::Id RunningScore::OwnId(const QsoLog& log, const std::string& text, std::optional<QsoLog::Id>& id) const {
+    if (!id) id = log.FindId(text);
+    // Not in the log yet: no record has it, and none matches an id beyond the pool.
+    return id.value_or(std::numeric_limits<QsoLog::Id>::max());
 }
 
-std::vector<std::uint32_t>& RunningScore::Group(std::uint32_t prefix, int rank) {
-    std::uint32_t& index = groupOf_[static_cast<std::uint64_t>(prefix) << 8 | static_cast<std::uint32_t>(rank)];
-    if (index == 0) {
-        groups_.emplace_back();
-        index = static_cast<std::uint32_t>(groups_.size());
+int RunningScore::PointsOf(const QsoLog& log, const QsoRecord& r, const OwnStation& own) const {
+    return Points(log, r, own, IsLowBand(log.Text(r.band)));
+}
+
+int RunningScore::Points(const QsoLog& log, const QsoRecord& r, const OwnStation& own, bool low) const {
+    return QsoPoints(r.country == OwnId(log, own.country, ownCountry_),
+                     r.continent == OwnId(log, own.continent, ownContinent_), own.continent == "NA", low);
+}
+
+void RunningScore::Link(Group& group, std::uint32_t seq) {
+    links_.Cover(seq);
+    Neighbours& link = links_[seq];
+    if (group.count++ == 0) {
+        link = {kNone, kNone};
+        group.first = group.last = seq;
+        return;
     }
-    return groups_[index - 1];
+    // Mostly the newest record; a dupe that becomes the counted QSO is older.
+    std::uint32_t after = group.last;
+    while (after != kNone && after > seq) after = links_[after].prev;
+    const std::uint32_t before = after == kNone ? group.first : links_[after].next;
+    link = {after, before};
+    if (after == kNone) group.first = seq; else links_[after].next = seq;
+    if (before == kNone) group.last = seq; else links_[before].prev = seq;
+}
+
+void RunningScore::Unlink(Group& group, std::uint32_t seq) {
+    const Neighbours link = links_[seq];
+    if (link.prev == kNone) group.first = link.next; else links_[link.prev].next = link.next;
+    if (link.next == kNone) group.last = link.prev; else links_[link.next].prev = link.prev;
+    --group.count;
 }
 
 void RunningScore::Credit(std::uint32_t prefix, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key) {
@@ -173,23 +199,19 @@ void RunningScore::Enter(const QsoLog& log, const QsoRecord& r, const OwnStation
         TimeIn(r, 0);
         return;
     }
-    const int points = PointsOf(log, r, own);
+    const int points = Points(log, r, own, lowBand_[static_cast<std::size_t>(rank)] != 0);
     ++band.qsos;
     band.points += points;
     TimeIn(r, points);
 
     prefixes_.Cover(r.prefix);
     PrefixFigure& f = prefixes_[r.prefix];
-    std::vector<std::uint32_t>& group = Group(r.prefix, rank);
-    // Mostly the newest record; a dupe that becomes the counted QSO is older.
-    if (group.empty() || group.back() < r.seq)
-        group.push_back(r.seq);
-    else
-        group.insert(std::upper_bound(group.begin(), group.end(), r.seq), r.seq);
+    Group& group = GroupOf(r.prefix, rank);
+    Link(group, r.seq);
     const std::uint32_t before = f.bands;
     f.bands |= 1u << rank;
     const int first = LowestBit(f.bands);
-    if (first == rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(rank) << 32 | group.front());
+    if (first == rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(rank) << 32 | group.first);
 }
 
 void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation& own) {
@@ -201,22 +223,21 @@ void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation
         if (CountsAsDupe(r)) --band.dupes;
         return;
     }
-    const int points = PointsOf(log, r, own);
+    const int points = Points(log, r, own, lowBand_[static_cast<std::size_t>(rank)] != 0);
     --band.qsos;
     band.points -= points;
 
     PrefixFigure& f = prefixes_[r.prefix];
-    std::vector<std::uint32_t>& group = Group(r.prefix, rank);
-    const auto at = std::lower_bound(group.begin(), group.end(), r.seq);
-    if (at != group.end() && *at == r.seq) group.erase(at);
+    Group& group = GroupOf(r.prefix, rank);
+    Unlink(group, r.seq);
     const std::uint32_t before = f.bands;
-    if (group.empty()) f.bands &= ~(1u << rank);
+    if (group.count == 0) f.bands &= ~(1u << rank);
     if (f.bands == 0) {
         Credit(r.prefix, f, before, 0);
         return;
     }
     const int first = LowestBit(f.bands);
-    if (first >= rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(first) << 32 | Group(r.prefix, first).front());
+    if (first >= rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(first) << 32 | GroupOf(r.prefix, first).first);
 }
 
 BandFigures RunningScore::Band(const std::string& band) const {

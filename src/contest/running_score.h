@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <map>
 #include <optional>
 #include <set>
@@ -111,21 +110,39 @@ private:
 
     int RankOf(const QsoLog& log, QsoLog::Id band);
     int RankOfText(const std::string& band) const;
-    std::vector<std::uint32_t>& Group(std::uint32_t prefix, int rank);
+    // The counted QSOs of a prefix on a band, in log order: a list linked
+    // through links_, so that an addition touches no more than its neighbour.
+    struct Group {
+        std::uint32_t count = 0, first = 0, last = 0;
+    };
+    struct Neighbours {
+        std::uint32_t prev = 0, next = 0;
+    };
+    static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
+    Group& GroupOf(std::uint32_t prefix, int rank) {
+        return groups_[static_cast<std::uint64_t>(prefix) << 8 | static_cast<std::uint32_t>(rank)];
+    }
+    void Link(Group& group, std::uint32_t seq);
+    void Unlink(Group& group, std::uint32_t seq);
     // Moves the prefix's credit to `key` (to none when its bands are 0).
     void Credit(std::uint32_t prefix, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key);
     void TimeIn(const QsoRecord& r, int points);
     void TimeOut(const QsoRecord& r);
 
+    // The own station's texts as pool ids, once a record holds them: points
+    // then compare ids, not texts.
+    int Points(const QsoLog& log, const QsoRecord& r, const OwnStation& own, bool lowBand) const;
+    QsoLog::Id OwnId(const QsoLog& log, const std::string& text, std::optional<QsoLog::Id>& id) const;
+
     std::vector<std::string> rankTexts_;  // every spelling of every band, in display order
+    mutable std::optional<QsoLog::Id> ownCountry_, ownContinent_;
     std::vector<char> lowBand_;           // by rank
     std::vector<std::pair<QsoLog::Id, int>> rankOfId_;
     std::vector<BandFigures> bands_;  // by rank
 
     ChunkedArray<PrefixFigure> prefixes_;  // by pool id
-    // By prefix and band: the seqs of its counted QSOs there, ascending.
-    FlatHashMap<std::uint64_t, std::uint32_t, U64Hash> groupOf_;
-    std::deque<std::vector<std::uint32_t>> groups_;
+    FlatHashMap<std::uint64_t, Group, U64Hash> groups_;  // by prefix << 8 | rank
+    ChunkedArray<Neighbours> links_;                     // by seq
     std::set<std::pair<std::uint64_t, std::uint32_t>> order_;  // credit key, prefix
     std::uint64_t prefixesVersion_ = 0;
 

@@ -38,8 +38,7 @@ std::size_t StringPool::SlotOf(const Shard& shard, std::string_view text, std::u
     }
 }
 
-void StringPool::Reserve(Shard& shard, std::size_t more) {
-    if ((shard.used + more) * 4 <= shard.slots.size() * 3) return;
+void StringPool::Grow(Shard& shard, std::size_t more) {
     std::size_t size = shard.slots.size() * 2;
     while ((shard.used + more) * 4 > size * 3) size *= 2;
     std::vector<Slot> old(size);

@@ -51,7 +51,10 @@ private:
     std::size_t SlotOf(const Shard& shard, std::string_view text, std::uint32_t hash, std::uint64_t head) const;
     Id InternHashed(std::string_view text, std::uint32_t hash);
     // Room for `more` new texts in the shard.
-    static void Reserve(Shard& shard, std::size_t more);
+    static void Reserve(Shard& shard, std::size_t more) {
+        if ((shard.used + more) * 4 > shard.slots.size() * 3) Grow(shard, more);
+    }
+    static void Grow(Shard& shard, std::size_t more);
 
     std::deque<std::string> texts_;
     Shard shards_[1u << kShardBits];
