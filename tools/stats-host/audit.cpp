@@ -43,6 +43,18 @@ const char* KindName(Kind kind) {
     return "not in MASTER.SCP";
 }
 
+const char* CertaintyName(Certainty certainty) {
+    switch (certainty) {
+        case Certainty::kProven:
+            return "proven";
+        case Certainty::kLikelyBusted:
+            return "likely busted";
+        case Certainty::kLikelyKept:
+            break;
+    }
+    return "likely kept";
+}
+
 namespace {
 
 // Log checking takes a penalty of the QSO's points beside the QSO for a busted
@@ -66,6 +78,7 @@ struct Flagged {
     Kind kind = Kind::kSerialMismatch;
     std::vector<std::size_t> qsos;  // in time order
     std::string reason;
+    Certainty certainty = Certainty::kProven;
 };
 
 struct Log {
@@ -303,7 +316,7 @@ void FindSerialsOutOfSequence(Log& log, const std::vector<stats::QsoMatch>& matc
                    " minutes into the contest: more than a station works in that time";
         }
         if (flag.perBand) why += " (this station numbers each band on its own)";
-        log.findings.push_back(Flagged{Kind::kSerialOutOfSequence, {of[flag.qso]}, why});
+        log.findings.push_back(Flagged{Kind::kSerialOutOfSequence, {of[flag.qso]}, why, Certainty::kLikelyBusted});
     }
 }
 
@@ -396,7 +409,32 @@ void FindCallsToCheck(Log& log, const Setup& setup, const std::vector<stats::Qso
             continue;
         std::string why = "not in " + setup.activeCallsSource + " and worked once";
         if (prefixQsos[q.host->wpxPrefix] == 1) why += ": the only QSO with " + q.host->wpxPrefix;
-        log.findings.push_back(Flagged{Kind::kNotActive, {i}, why});
+        log.findings.push_back(Flagged{Kind::kNotActive, {i}, why, Certainty::kLikelyKept});
+    }
+}
+
+// A call no list knows is likely busted where a call one edit away was worked
+// near the same minute on the same band, in this log or another given.
+void WeighUnknownCalls(std::vector<Log>& logs, const std::vector<stats::MatchLog>& forMatching) {
+    std::vector<stats::BustEvidence> asked;
+    std::vector<Flagged*> of;
+    for (std::size_t l = 0; l < logs.size(); ++l)
+        for (Flagged& f : logs[l].findings)
+            if (f.kind == Kind::kNotActive) {
+                asked.push_back(stats::BustEvidence{l, f.qsos.front()});
+                of.push_back(&f);
+            }
+    const auto evidence = stats::FindBustEvidence(forMatching, asked);
+    for (std::size_t k = 0; k < asked.size(); ++k) {
+        if (!evidence[k]) continue;
+        const Log& other = logs[evidence[k]->log];
+        const Qso& e = other.qsos[evidence[k]->qso];
+        Flagged& f = *of[k];
+        f.certainty = Certainty::kLikelyBusted;
+        f.reason += ", and " + e.host->call + ", one edit away, was worked on " + e.host->band + " at " +
+                    TimeText(e.minute, "%H%M") +
+                    (evidence[k]->log == asked[k].log ? " (" : " in " + other.plan->file + " (") + Where(other, e) +
+                    ")";
     }
 }
 
@@ -454,6 +492,7 @@ LogAudit Summarize(HostSession& session, Log& log) {
         for (const auto& [prefix, n] : prefixes) finding.prefixes += n == prefixQsos[prefix];
         const Qso& first = log.qsos[f.qsos.front()];
         finding.kind = f.kind;
+        finding.certainty = f.certainty;
         finding.where = Where(log, first);
         finding.minute = first.minute;
         finding.band = first.host->band;
@@ -463,7 +502,10 @@ LogAudit Summarize(HostSession& session, Log& log) {
         out.findings.push_back(std::move(finding));
     }
 
-    std::vector<const Flagged*> all;
+    std::vector<const Flagged*> all, expected;
+    for (const Flagged& f : log.findings)
+        if (f.certainty != Certainty::kLikelyKept) expected.push_back(&f);
+    out.expected = CostWithout(session, log, expected);
     for (const Kind kind : kKinds) {
         std::vector<const Flagged*> of;
         for (const Flagged& f : log.findings)
@@ -536,7 +578,10 @@ std::optional<Audit> Run(HostSession& session, const Setup& setup, const std::fu
                 stats::MatchQso{q.host->call, q.host->band, q.minute, q.host->exchangeSent, q.host->exchangeReceived});
         forMatching.push_back(std::move(m));
     }
-    const auto matches = stats::MatchLogs(forMatching);
+    const auto known = [&setup](const std::string& call) {
+        return setup.activeCalls && IsActiveCall(*setup.activeCalls, call);
+    };
+    const auto matches = stats::MatchLogs(forMatching, stats::kMatchToleranceMinutes, known);
     FindAcrossLogs(logs, matches);
 
     const std::int64_t startMinute = stats::OleDateMinute(stats::OleDateTime::Valid(setup.start)).value_or(0);
@@ -551,6 +596,9 @@ std::optional<Audit> Run(HostSession& session, const Setup& setup, const std::fu
         std::stable_sort(log.findings.begin(), log.findings.end(), [](const Flagged& a, const Flagged& b) {
             return a.kind != b.kind ? a.kind < b.kind : a.qsos.front() < b.qsos.front();
         });
+    }
+    WeighUnknownCalls(logs, forMatching);
+    for (Log& log : logs) {
         if (!prepareRun(log.plan->cw)) return std::nullopt;
         LearnPoints(session, log);
         audit.logs.push_back(Summarize(session, log));
@@ -567,17 +615,21 @@ std::string Report(const Audit& audit) {
         line("log\t" + file + "\t" + log.call + "\t" + (log.cw ? "CQ-WPX-CW" : "CQ-WPX-SSB") + "\t" + log.category +
              "\t" + Field("QSOs", static_cast<std::int64_t>(log.qsos)) + ", " + std::to_string(log.dupes) +
              " dupes, " + std::to_string(log.rejected) + " rejected by the plug-in");
+        // What checking will most likely leave leads; the floor beside it.
+        line("expected after checking\t" + file + "\t" + Costs(log.expected) +
+             "\tthe score once the proven findings and the likely busts went, with their penalties");
+        line("floor\t" + file + "\t" + Costs(log.floor) + "\tthe score if every flagged QSO went, with its penalties");
         for (const std::string& note : log.notes) line("note\t" + file + "\t" + note);
         for (const Finding& f : log.findings)
             line(std::string(KindName(f.kind)) + "\t" + file + "\t" + f.where + "\t" + TimeText(f.minute) + "\t" +
                  f.band + "\t" + f.call + "\t" + Field("QSOs", static_cast<std::int64_t>(f.qsos)) + "\t" +
-                 Field("points", -f.points) + "\t" + Field("prefixes", -f.prefixes) + "\t" + f.reason);
+                 Field("points", -f.points) + "\t" + Field("prefixes", -f.prefixes) + "\t" + f.reason + "\t" +
+                 CertaintyName(f.certainty));
         line("claimed\t" + file + "\t" + (log.claimed ? Field("score", *log.claimed) : std::string("score none")) +
              "\tthe plug-in's\t" + Field("QSOs", log.plugin.qsos) + "\t" + Field("points", log.plugin.points) + "\t" +
              Field("prefixes", log.plugin.multipliers) + "\t" + Field("score", log.plugin.score));
         for (const auto& [kind, cost] : log.atRisk)
             line("at risk\t" + file + "\t" + KindName(kind) + "\t" + Costs(cost));
-        line("floor\t" + file + "\t" + Costs(log.floor) + "\tthe score if every flagged QSO went, with its penalties");
     }
     return out;
 }

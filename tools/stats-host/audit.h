@@ -10,8 +10,9 @@
 // QSOs of each kind of finding, and without all of them for the floor.
 //
 // The report is text, one line each, fields separated by tabs; its first
-// field says what the line is: "note", "log", a finding's kind, "claimed",
-// "at risk", "floor".
+// field says what the line is: "note", "log", "expected after checking",
+// "floor", a finding's kind (its last field its certainty), "claimed", "at
+// risk".
 #pragma once
 
 #include <cstddef>
@@ -47,6 +48,16 @@ inline constexpr Kind kKinds[] = {Kind::kSerialMismatch, Kind::kSerialOutOfSeque
                                   Kind::kNotActive};
 // "serial mismatch", ..., "not in MASTER.SCP": the report's words.
 const char* KindName(Kind kind);
+
+// How sure a finding is. Proven: another log given proves it, or the rules do
+// (band changes, operating time). A serial out of sequence, and a call no
+// list knows worked once, are uncertain: such a call is likely busted only on
+// evidence (a call one edit away worked near the same minute and band, in this
+// log or another given), else a unique, likely kept; a serial out of sequence
+// has its evidence in the station's other serials, likely busted.
+enum class Certainty { kProven, kLikelyBusted, kLikelyKept };
+// "proven", "likely busted", "likely kept": the report's words.
+const char* CertaintyName(Certainty certainty);
 
 // Said once wherever the findings are shown.
 extern const char kReadOnly[];
@@ -91,6 +102,7 @@ struct Cost {
 // One finding, described by its first QSO (in time order).
 struct Finding {
     Kind kind = Kind::kSerialMismatch;
+    Certainty certainty = Certainty::kProven;
     std::string where;        // "line 8" of a Cabrillo log, "record 17" of an ADIF log
     std::int64_t minute = 0;  // as OleDateMinute counts them
     std::string band, call;
@@ -129,6 +141,9 @@ struct LogAudit {
     std::optional<std::int64_t> claimed;
     Figures plugin;  // the log as it is
     std::vector<std::pair<Kind, Cost>> atRisk;  // each kind found, in report order
+    // What checking is expected to leave: the proven findings and the likely
+    // busts go, with their penalties.
+    Cost expected;
     Cost floor;  // every finding at once
     Calls calls;
 };

@@ -42,7 +42,13 @@ std::string CostData(const audit::Cost& c) {
 // The claimed score, the plug-in's, and what each kind of finding and all of
 // them would take.
 std::string Summary(const audit::LogAudit& log) {
-    std::string out = "<p>" +
+    // What checking will most likely leave leads; the floor, every finding
+    // at once, beside it.
+    std::string out = "<p class=\"expected\"" + CostData(log.expected) + ">Expected after checking: <strong>" +
+                      Num(log.expected.score) +
+                      "</strong>, the proven findings and the likely busts taken away with their penalties; the "
+                      "floor, every finding taken away: " +
+                      Num(log.floor.score) + ".</p><p>" +
                       (log.claimed ? "Claimed in the log: " + Num(*log.claimed) + ". "
                                    : std::string("The log claims no score. ")) +
                       "The plug-in's score: <strong>" + Num(log.plugin.score) + "</strong> (" +
@@ -77,12 +83,13 @@ std::string Findings(const audit::LogAudit& log, const char* heading) {
                Num(static_cast<std::int64_t>(of.size())) + ")</" + heading +
                "><table class=\"list findings\" data-kind=\"" + audit::KindName(kind) + "\" data-count=\"" +
                std::to_string(of.size()) + "\"><thead><tr><th>in the log</th><th>time (UTC)</th><th>band</th>"
-               "<th>call</th><th>cost</th><th>why</th></tr></thead><tbody>";
+               "<th>call</th><th>cost</th><th>how sure</th><th>why</th></tr></thead><tbody>";
         for (std::size_t i = 0; i < of.size() && i < kListedFindings; ++i) {
             const audit::Finding& f = *of[i];
             out += "<tr><td class=\"nw\">" + Escape(f.where) + "</td><td class=\"nw\">" +
                    DayTime(HostDateOfMinute(f.minute)) + "</td><td>" + Escape(f.band) + "</td><td class=\"call\">" +
-                   Escape(f.call) + "</td><td>" + CostText(f) + "</td><td class=\"why\">" + Escape(f.reason) +
+                   Escape(f.call) + "</td><td>" + CostText(f) + "</td><td class=\"nw\">" +
+                   audit::CertaintyName(f.certainty) + "</td><td class=\"why\">" + Escape(f.reason) +
                    "</td></tr>";
         }
         out += "</tbody></table>";
