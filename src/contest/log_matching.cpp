@@ -27,6 +27,19 @@ std::int64_t Distance(std::int64_t a, std::int64_t b) { return a > b ? a - b : b
 
 using CallIndex = std::unordered_map<std::string, std::vector<std::size_t>>;
 
+// CallEdits(a, b) == 1 without its table: the evidence search asks it of
+// every QSO near an uncertain call, and a long log has many of both.
+bool OneEditApart(std::string_view a, std::string_view b) {
+    if (a.size() < b.size()) std::swap(a, b);
+    if (a.size() - b.size() > 1) return false;
+    std::size_t i = 0;
+    while (i < b.size() && a[i] == b[i]) ++i;
+    if (a.size() != b.size()) return a.substr(i + 1) == b.substr(i);  // one added
+    if (i == a.size()) return false;  // the same
+    if (a.substr(i + 1) == b.substr(i + 1)) return true;  // one changed
+    return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] && a.substr(i + 2) == b.substr(i + 2);
+}
+
 }  // namespace
 
 std::size_t CallEdits(std::string_view a, std::string_view b) {
@@ -173,12 +186,15 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
 
 std::vector<std::optional<BustEvidence>> FindBustEvidence(const std::vector<MatchLog>& logs,
                                                           const std::vector<BustEvidence>& asked, std::int64_t window) {
-    // Every QSO of every log by band, in time order.
+    // Every QSO of every log by band, in time order, its call in capitals.
     using Entry = std::tuple<std::int64_t, std::size_t, std::size_t>;
     std::unordered_map<std::string, std::vector<Entry>> byBand;
+    std::vector<std::vector<std::string>> calls(logs.size());
     for (std::size_t l = 0; l < logs.size(); ++l)
-        for (std::size_t q = 0; q < logs[l].qsos.size(); ++q)
+        for (std::size_t q = 0; q < logs[l].qsos.size(); ++q) {
             byBand[logs[l].qsos[q].band].emplace_back(logs[l].qsos[q].minute, l, q);
+            calls[l].push_back(Capitals(logs[l].qsos[q].call));
+        }
     for (auto& [band, qsos] : byBand) std::sort(qsos.begin(), qsos.end());
 
     std::vector<std::optional<BustEvidence>> out(asked.size());
@@ -186,14 +202,14 @@ std::vector<std::optional<BustEvidence>> FindBustEvidence(const std::vector<Matc
         const MatchQso& x = logs[asked[k].log].qsos[asked[k].qso];
         const auto band = byBand.find(x.band);
         if (band == byBand.end()) continue;
-        const std::string call = Capitals(x.call);
+        const std::string& call = calls[asked[k].log][asked[k].qso];
         const auto& qsos = band->second;
         auto it = std::lower_bound(qsos.begin(), qsos.end(), Entry{x.minute - window, 0, 0});
         std::int64_t nearest = window + 1;
         for (; it != qsos.end() && std::get<0>(*it) <= x.minute + window; ++it) {
             const auto& [minute, l, q] = *it;
             const std::int64_t apart = Distance(minute, x.minute);
-            if (apart >= nearest || CallEdits(call, Capitals(logs[l].qsos[q].call)) != 1) continue;
+            if (apart >= nearest || !OneEditApart(call, calls[l][q])) continue;
             nearest = apart;
             out[k] = BustEvidence{l, q};
         }
