@@ -186,14 +186,18 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
 
 std::vector<std::optional<BustEvidence>> FindBustEvidence(const std::vector<MatchLog>& logs,
                                                           const std::vector<BustEvidence>& asked, std::int64_t window) {
-    // Every QSO of every log by band, in time order, its call in capitals.
+    // Every QSO of every log by band, in time order, its call in capitals;
+    // each call with the one log working it (logs.size() when more do).
     using Entry = std::tuple<std::int64_t, std::size_t, std::size_t>;
     std::unordered_map<std::string, std::vector<Entry>> byBand;
     std::vector<std::vector<std::string>> calls(logs.size());
+    std::unordered_map<std::string, std::size_t> workedBy;
     for (std::size_t l = 0; l < logs.size(); ++l)
         for (std::size_t q = 0; q < logs[l].qsos.size(); ++q) {
             byBand[logs[l].qsos[q].band].emplace_back(logs[l].qsos[q].minute, l, q);
             calls[l].push_back(Capitals(logs[l].qsos[q].call));
+            const auto [at, added] = workedBy.emplace(calls[l].back(), l);
+            if (!added && at->second != l) at->second = logs.size();
         }
     for (auto& [band, qsos] : byBand) std::sort(qsos.begin(), qsos.end());
 
@@ -203,6 +207,8 @@ std::vector<std::optional<BustEvidence>> FindBustEvidence(const std::vector<Matc
         const auto band = byBand.find(x.band);
         if (band == byBand.end()) continue;
         const std::string& call = calls[asked[k].log][asked[k].qso];
+        // Another log given has it too: no unique, a station two logs copied alike.
+        if (workedBy[call] != asked[k].log) continue;
         const auto& qsos = band->second;
         auto it = std::lower_bound(qsos.begin(), qsos.end(), Entry{x.minute - window, 0, 0});
         std::int64_t nearest = window + 1;
