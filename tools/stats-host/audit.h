@@ -36,7 +36,7 @@ using Kind = stats::FindingKind;
 inline constexpr const auto& kKinds = stats::kFindingKinds;
 
 struct Setup {
-    // The logs, each read and replayed (ContestLog::Replayed).
+    // The logs, each read and replayed (Replay): the audit takes their QSOs' status.
     std::vector<const ContestLog*> logs;
     // Active contest calls (MASTER.SCP); nothing when no list was read.
     std::optional<std::unordered_set<std::string>> activeCalls;
