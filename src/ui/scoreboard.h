@@ -48,6 +48,9 @@ public:
     // A new contest period (the reset's); start and end in minutes.
     void SetPeriod(std::optional<std::int64_t> startMinute, std::optional<std::int64_t> endMinute);
     void PostNow() { wanted_ = true; }
+    // Another board: the shortest interval is each board's, so that a
+    // corrected address is tried at once.
+    void NewBoard() { last_.reset(); }
     // Whether a post should start now; when true the post counts as made at
     // `now` (a failed one too: it is not repeated before its turn).
     bool Due(std::int64_t now, bool inFlight);

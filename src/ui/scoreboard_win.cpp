@@ -345,6 +345,7 @@ bool ScoreboardPosting::Apply(bool enabled, const std::string& address, const st
         return false;
     }
     const SettingsKeys settings = context_.plugin.Settings();
+    if (address != address_) schedule_.NewBoard();
     address_ = address;
     user_ = user;
     password_ = password;
