@@ -2,11 +2,13 @@
 
 #include <dpapi.h>
 
+#include <algorithm>
 #include <chrono>
 #include <vector>
 
 #include "contest/text_util.h"
 #include "plugin/plugin.h"
+#include "reports/scoreboard_document.h"
 #include "resource.h"
 #include "ui/refresh_cycle.h"
 #include "ui/ui_thread_win.h"
@@ -26,6 +28,8 @@ constexpr const char kEnabledKey[] = "scoreboard_post";
 constexpr const char kAddressKey[] = "scoreboard_address";
 constexpr const char kUserKey[] = "scoreboard_user";
 constexpr const char kPasswordKey[] = "scoreboard_password";
+constexpr const char kCategoryKey[] = "contest_category";  // the contest view's choice
+constexpr const char kCountryFile[] = "cty.dat";
 
 std::wstring Wide(const std::string& text) {
     if (text.empty()) return std::wstring();
@@ -345,6 +349,7 @@ bool ScoreboardPosting::Apply(bool enabled, const std::string& address, const st
         return false;
     }
     const SettingsKeys settings = context_.plugin.Settings();
+    const bool changed = address != address_ || user != user_ || password != password_;
     if (address != address_) schedule_.NewBoard();
     address_ = address;
     user_ = user;
@@ -355,6 +360,8 @@ bool ScoreboardPosting::Apply(bool enabled, const std::string& address, const st
     settings.WriteInt(kEnabledKey, enabled ? 1 : 0);
     const bool was = schedule_.Enabled();
     schedule_.SetEnabled(enabled);
+    // Corrected settings are tried as soon as the board allows.
+    if (enabled && changed) schedule_.PostNow();
     if (!enabled) outcome_ = PostOutcome{};
     else if (!was) outcome_.kind = PostOutcome::kWaiting;
     ShowStatus();
@@ -404,8 +411,25 @@ void ScoreboardPosting::Tick() {
 }
 
 std::string ScoreboardPosting::Document() {
-    return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<dynamicresults>\n<score>" +
-           std::to_string(figures_.Totals().Score()) + "</score>\n</dynamicresults>\n";
+    ScoreboardRun run;
+    {
+        std::lock_guard<std::mutex> lock(context_.plugin.State().guard);
+        run = ScoreboardRunOf(context_.plugin.State());
+    }
+    // The host's country file, in its folder (the current directory), read
+    // once for each own country.
+    if (!zonesRead_ || zonesCountry_ != run.ownCountry) {
+        zones_ = ReadCountryZones({kCountryFile}, run.ownCountry, run.ownCall);
+        zonesCountry_ = run.ownCountry;
+        zonesRead_ = true;
+    }
+    const SettingsKeys settings = context_.plugin.Settings();
+    const ScoreboardStation station =
+        ScoreboardStationOf(settings, run, CategoryFromNumber(settings.ReadInt(kCategoryKey)), zones_);
+    SYSTEMTIME now;
+    GetSystemTime(&now);
+    const double date = OleDateFromFields(now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute, now.wSecond);
+    return ScoreboardDocument(station, figures_, OleDateTime::Valid(date));
 }
 
 // ---- The scoreboard window ----
@@ -440,7 +464,25 @@ bool TakeSettings(HWND window, BoardWindow& b) {
     return taken;
 }
 
+// Below the contest view, or above it where the screen ends, so that the view's
+// figures and status line stay in sight.
+void PlaceBelowOwner(HWND window) {
+    HWND owner = GetWindow(window, GW_OWNER);
+    RECT own{}, self{};
+    if (owner == nullptr || !GetWindowRect(owner, &own) || !GetWindowRect(window, &self)) return;
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof monitor;
+    if (!GetMonitorInfoW(MonitorFromWindow(owner, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& area = monitor.rcWork;
+    const int width = self.right - self.left, height = self.bottom - self.top;
+    int y = own.bottom + 2;
+    if (y + height > area.bottom) y = std::max<int>(area.top, own.top - height - 2);
+    const int x = std::max<int>(area.left, std::min<int>(own.left, area.right - width));
+    SetWindowPos(window, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void InitialiseBoardWindow(HWND window, BoardWindow& b) {
+    PlaceBelowOwner(window);
     const bool cyrillic = CurrentLanguage(b.context.plugin.State()).cyrillic;
     const ScoreboardWords& w = ScoreboardTexts(cyrillic);
     SetWindowTextFrom(window, w.title, cyrillic);

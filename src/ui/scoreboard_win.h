@@ -13,6 +13,7 @@
 
 #include "contest/live_figures.h"
 #include "plugin/platform.h"
+#include "reports/scoreboard_document.h"
 #include "ui/scoreboard.h"
 
 namespace stats {
@@ -104,6 +105,9 @@ private:
     UiContext& context_;
     ScoreboardSchedule schedule_;
     LiveFigures figures_;
+    std::optional<CountryZones> zones_;
+    std::string zonesCountry_;
+    bool zonesRead_ = false;
     std::string address_, user_, password_;
     PostOutcome outcome_;
 };
