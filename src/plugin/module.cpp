@@ -22,8 +22,9 @@ bool ModuleUnload() {
     plugin->WriteWaitingLines();
     IWindowThread& windows = *plugin->GetPlatform().windows;
     IBackgroundWork* background = plugin->GetPlatform().background;
-    // The windows first: they hand work to the background thread, never the
-    // other way round.
+    // The background work is given up first, so that its end overlaps the
+    // windows' stop; the windows hand it no more once it is cancelled.
+    if (background != nullptr) background->Cancel();
     const bool stopped = windows.Stop();
     const bool backgroundStopped = background == nullptr || background->Stop();
     // A thread that has just said it ended still returns through a few

@@ -84,7 +84,9 @@ public:
 class IBackgroundWork {
 public:
     virtual ~IBackgroundWork() = default;
-    // Gives up what is in progress and waits, within bounds, for the thread;
+    // Gives up what is in progress; never waits.
+    virtual void Cancel() = 0;
+    // Waits, within bounds counted from the cancel, for the thread to end;
     // false when it did not end in time.
     virtual bool Stop() = 0;
     virtual void Freeze() {}

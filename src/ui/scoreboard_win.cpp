@@ -20,9 +20,11 @@ namespace {
 
 constexpr DWORD kNetworkTimeoutMs = 15000;  // each of resolve, connect, send and receive
 constexpr std::size_t kLongestAnswer = 4096;  // read of the board's answer
-// How long an unload waits for a post to give up; the window thread's stop
-// comes before it, and the whole unload stays under a second.
-constexpr auto kStopTimeout = std::chrono::milliseconds(500);
+// How long an unload waits for a post to give up, from the cancel on; the
+// window thread's stop runs meanwhile, and the whole unload stays under a
+// second. Where the system cancels the call (closing its handle) the thread
+// ends in a few milliseconds; where it does not (wine), the thread is frozen.
+constexpr auto kStopTimeout = std::chrono::milliseconds(400);
 
 constexpr const char kEnabledKey[] = "scoreboard_post";
 constexpr const char kAddressKey[] = "scoreboard_address";
@@ -256,17 +258,21 @@ PostOutcome Win32ScorePoster::Post(const PostRequest& r) {
     return outcome;
 }
 
-bool Win32ScorePoster::Stop() {
-    if (!running_.load()) return true;
-    stopping_.store(true);
+void Win32ScorePoster::Cancel() {
+    if (stopping_.exchange(true)) return;
+    cancelled_ = std::chrono::steady_clock::now();
     // Closing the handles from here cancels the call that waits on them.
     CloseKept(request_);
     CloseKept(connection_);
     CloseKept(session_);
     if (wake_ != nullptr) SetEvent(wake_);
+}
+
+bool Win32ScorePoster::Stop() {
+    Cancel();
     // The thread's own end needs the loader's lock, which an unloading host
     // holds: its flag says when it has left the library's code.
-    const auto deadline = std::chrono::steady_clock::now() + kStopTimeout;
+    const auto deadline = cancelled_ + kStopTimeout;
     while (running_.load() && std::chrono::steady_clock::now() < deadline) Sleep(10);
     return !running_.load();
 }

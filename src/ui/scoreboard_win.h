@@ -7,6 +7,7 @@
 #include <winhttp.h>
 
 #include <atomic>
+#include <chrono>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -49,6 +50,7 @@ public:
     // The outcome of the last post, once, when it is over.
     std::optional<PostOutcome> TakeOutcome();
     // Cancels a post in flight and lets the thread end, within bounds.
+    void Cancel() override;
     bool Stop() override;
     void Freeze() override;
 
@@ -72,6 +74,7 @@ private:
     std::atomic<bool> busy_{false};
     std::atomic<bool> stopping_{false};
     std::atomic<bool> running_{false};  // the thread is in the library's code
+    std::chrono::steady_clock::time_point cancelled_;
 };
 
 // CryptProtectData for the current user, as hex; empty when it fails.
