@@ -165,13 +165,15 @@ void Win32ScorePoster::Run() {
 }
 
 bool Win32ScorePoster::Keep(HINTERNET& slot, HINTERNET handle) {
-    std::lock_guard<std::mutex> lock(guard_);
-    if (stopping_.load()) {
-        WinHttpCloseHandle(handle);
-        return false;
+    {
+        std::lock_guard<std::mutex> lock(guard_);
+        if (!stopping_.load()) {
+            slot = handle;
+            return true;
+        }
     }
-    slot = handle;
-    return true;
+    WinHttpCloseHandle(handle);  // not under the guard, which the unload takes
+    return false;
 }
 
 void Win32ScorePoster::CloseKept(HINTERNET& slot) {
