@@ -199,6 +199,8 @@ LogHeader ReadLogHeader(const std::string& path) {
             else if (word == "MULTI-OP") operators = stats::EntryCategory::kMultiOp;
         }
         if (key == "CATEGORY-OVERLAY") classic = word == "CLASSIC";
+        if (key == "OPERATORS") header.operators = header.operators ? *header.operators + " " + value : value;
+        if (key == "CLUB") header.club = value;
         if (key == "CLAIMED-SCORE" && !value.empty() &&
             value.find_first_not_of("0123456789") == std::string::npos && value.size() < 16)
             header.claimed = std::stoll(value);

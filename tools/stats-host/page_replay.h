@@ -67,6 +67,7 @@ void AddAll(HostSession& session, const PageLog& log);
 struct LogHeader {
     std::vector<std::pair<std::string, std::string>> categories;  // the CATEGORY- lines, as written
     std::optional<std::int64_t> claimed;
+    std::optional<std::string> operators, club;  // OPERATORS and CLUB, as written
     // The entry's category for the operating-time limit, from CATEGORY-OPERATOR
     // and CATEGORY-OVERLAY; nothing when the header does not say.
     std::optional<stats::EntryCategory> category;

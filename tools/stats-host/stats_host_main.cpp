@@ -27,6 +27,7 @@
 #include "log_mapping.h"
 #include "log_source.h"
 #include "page_replay.h"
+#include "scoreboard_command.h"
 #include "settings_key.h"
 #include "stats_version.h"
 #include "text.h"
@@ -41,6 +42,7 @@ constexpr const char kUsage[] =
     "usage: stats-host [options] LOG\n"
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
     "       stats-host --pace FILE.csv [options] LOG\n"
+    "       stats-host --scoreboard FILE.xml [options] LOG\n"
     "       stats-host --audit [options] LOG [LOG...]\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
@@ -58,6 +60,11 @@ constexpr const char kUsage[] =
     "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
     "                      (or --start), the QSOs, points, prefixes and score of the\n"
     "                      QSOs before then and the operating minutes\n"
+    "  --scoreboard FILE.xml\n"
+    "                      write the document the plug-in would post to the live\n"
+    "                      scoreboards at the end of the log: its score, QSOs and\n"
+    "                      points by band, operating time, and the station from the\n"
+    "                      log's Cabrillo header (CALLSIGN, OPERATORS, CLUB, CATEGORY-)\n"
     "  --audit             report what log checking will take away, and what it costs:\n"
     "                      serials received wrong or out of sequence, QSOs not in the\n"
     "                      other log and busted calls (among the logs given), band\n"
@@ -67,7 +74,8 @@ constexpr const char kUsage[] =
     "                      separated by tabs. Read-only: it changes no log\n"
     "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
     "                      24 h, none) of the text result and the audit, and the\n"
-    "                      audit's band-change rule; default: the log's CATEGORY-\n"
+    "                      audit's band-change rule, the scoreboard document's\n"
+    "                      operator and overlay; default: the log's CATEGORY-\n"
     "                      lines, else single\n"
     "  --calls PATH        the list of active contest calls the page and the audit\n"
     "                      check calls against (default:\n"
@@ -113,7 +121,7 @@ struct CheckRequest {
 struct Options {
     std::string log;
     std::vector<std::string> moreLogs;  // a page's further logs
-    std::optional<std::string> page, calls, pace;
+    std::optional<std::string> page, calls, pace, scoreboard;
     std::optional<stats::EntryCategory> category;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
@@ -179,6 +187,8 @@ Options ParseOptions(int argc, char** argv) {
             o.page = value(i);
         } else if (a == "--pace") {
             o.pace = value(i);
+        } else if (a == "--scoreboard") {
+            o.scoreboard = value(i);
         } else if (a == "--category") {
             const std::string c = Lower(value(i));
             if (c == "single") o.category = stats::EntryCategory::kSingleOp;
@@ -205,6 +215,10 @@ Options ParseOptions(int argc, char** argv) {
         throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() +
                          "), unless for a --page or an --audit");
     if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
+    if (o.scoreboard && (o.page || o.pace || o.audit))
+        throw UsageError("--scoreboard writes one file: --page, --pace and --audit do not go with it");
+    if (o.scoreboard && (o.html || o.report || !o.checks.empty() || !o.moreLogs.empty()))
+        throw UsageError("--scoreboard writes the document of one log: --html, --report and --check do not go with it");
     if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
         throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");
     if (o.audit && !o.moreLogs.empty() && o.category)
@@ -562,6 +576,26 @@ int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty
     return 0;
 }
 
+// The scoreboard document of one log. Bad input is said plainly and writes no
+// file (status 2).
+int MakeScoreboard(const Options& o, const std::string& plugin, const CountryFile* cty, const std::string& ctyPath) {
+    const std::string out = fs::absolute(*o.scoreboard).string();
+    const std::string path = fs::absolute(o.log).string();
+    const RunPlan plan = PlanRun(o, path, cty);
+    if (const auto why = UnfitForContestTime(o.log, plan.survey)) {
+        std::fprintf(stderr, "stats-host: %s: no document\n", why->c_str());
+        return 2;
+    }
+    auto session = OpenSession(plugin, o.dir);
+    if (!session || !WriteRunSettings(plan.cwContest)) return 1;
+    const bool cty_dat = ctyPath.size() >= 4 && Lower(ctyPath.substr(ctyPath.size() - 4)) == ".dat";
+    const auto document = ScoreboardOfLog(
+        *session, ScoreboardRequest{path, cty, plan.station, plan.cwContest, o.category, cty_dat ? ctyPath : ""});
+    if (!document || !WriteWholeFile(out, *document)) return 1;
+    std::fprintf(stderr, "stats-host: %s: the scoreboard document of %s\n", out.c_str(), o.log.c_str());
+    return 0;
+}
+
 // The operating time of a run by the contest's rule, and what is past the
 // limit, a line each, each ended by `eol`. The counts keep their plurals
 // whatever the number, so that the lines read the same to a script.
@@ -637,17 +671,20 @@ int Run(const Options& o) {
     const std::string log = fs::absolute(o.log).string();
 
     std::optional<CountryFile> countries;
+    std::string ctyPath;
     {
         std::string error;
-        const std::string ctyPath = !o.ctyGiven ? kDefaultCountryFile : o.cty.empty() ? "" : fs::absolute(o.cty).string();
+        ctyPath = !o.ctyGiven ? kDefaultCountryFile : o.cty.empty() ? "" : fs::absolute(o.cty).string();
         if (!ctyPath.empty() && (o.ctyGiven || fs::exists(ctyPath))) {
             countries = CountryFile::Load(ctyPath, &error);
             if (!countries && o.ctyGiven) throw UsageError(error);
         }
+        if (!countries) ctyPath.clear();
     }
     const CountryFile* cty = countries ? &*countries : nullptr;
     if (o.page) return MakePage(o, plugin, cty);
     if (o.pace) return MakePace(o, plugin, cty);
+    if (o.scoreboard) return MakeScoreboard(o, plugin, cty, ctyPath);
     if (o.audit) return AuditLogs(o, plugin, cty);
 
     const RunPlan plan = PlanRun(o, log, cty);
