@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "contest/scoring.h"
+#include "contest/text_util.h"
 
 namespace stats {
 
@@ -53,7 +54,7 @@ void LiveFigures::Collect(const RunState& state) {
             if (bandSlot_[r.band] == -2) {
                 bandSlot_[r.band] = -1;
                 for (std::size_t b = 0; b < kBandCount; ++b)
-                    if (log.Text(r.band) == kBandNames[b]) bandSlot_[r.band] = static_cast<std::int8_t>(b);
+                    if (EqualsNoCase(log.Text(r.band), kBandNames[b])) bandSlot_[r.band] = static_cast<std::int8_t>(b);
             }
             t.band = bandSlot_[r.band];
             t.points = QsoPoints(ownCountry && r.country == *ownCountry, ownContinent && r.continent == *ownContinent,

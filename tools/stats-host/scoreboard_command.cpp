@@ -66,9 +66,13 @@ std::optional<std::string> ScoreboardOfLog(HostSession& session, const Scoreboar
     }
 
     stats::ScoreboardFigures figures;
+    // The result has a row for each band text the host passed; "20M" is 20 m.
     for (const page::BandRow& row : result.bands)
         for (std::size_t b = 0; b < stats::kBandCount; ++b)
-            if (row.band == stats::kBandNames[b]) figures.bands[b] = {row.qsos, row.points};
+            if (Upper(row.band) == Upper(stats::kBandNames[b])) {
+                figures.bands[b].qsos += row.qsos;
+                figures.bands[b].points += row.points;
+            }
     figures.totals = stats::RunTotals{result.qsos, result.points, result.multipliers};
     if (figures.totals.Score() != result.score) {
         std::fprintf(stderr, "stats-host: the plug-in's score %lld is not its points times its prefixes\n",
