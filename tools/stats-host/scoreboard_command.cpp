@@ -91,9 +91,10 @@ std::optional<std::string> ScoreboardOfLog(HostSession& session, const Scoreboar
                                    },
                                    [](const std::string&, const std::string&) {}};
     stats::ScoreboardRun run{request.station.call, request.station.countryPrefix, request.cw, false};
-    const auto zones = request.countryFile.empty()
-                           ? std::nullopt
-                           : stats::ReadCountryZones({request.countryFile}, run.ownCountry, run.ownCall);
+    const std::string& cty = request.countryFile;
+    const bool ctyDat = cty.size() >= 4 && Upper(cty.substr(cty.size() - 4)) == ".DAT";
+    const auto zones =
+        ctyDat ? stats::ReadCountryZones({cty}, run.ownCountry, run.ownCall) : std::optional<stats::CountryZones>();
     const stats::ScoreboardStation station = stats::ScoreboardStationOf(keys, run, category, zones);
     return stats::ScoreboardDocument(station, figures, UtcNow());
 }

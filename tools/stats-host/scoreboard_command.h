@@ -19,7 +19,9 @@ struct ScoreboardRequest {
     bool cw = true;
     // --category: the operator and overlay it stands for replace the header's.
     std::optional<stats::EntryCategory> category;
-    std::string countryFile;  // the cty.dat the zones come from; "" for none
+    // The country file read for the QSOs; the zones come from it when it is a
+    // cty.dat, as the plug-in reads the host's. "" for none.
+    std::string countryFile;
 };
 
 // One statistics run of the log (the caller has loaded the plug-in and written

@@ -217,7 +217,7 @@ Options ParseOptions(int argc, char** argv) {
     if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
     if (o.scoreboard && (o.page || o.pace || o.audit))
         throw UsageError("--scoreboard writes one file: --page, --pace and --audit do not go with it");
-    if (o.scoreboard && (o.html || o.report || !o.checks.empty() || !o.moreLogs.empty()))
+    if (o.scoreboard && (o.html || o.report || !o.checks.empty()))
         throw UsageError("--scoreboard writes the document of one log: --html, --report and --check do not go with it");
     if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
         throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");
@@ -588,9 +588,8 @@ int MakeScoreboard(const Options& o, const std::string& plugin, const CountryFil
     }
     auto session = OpenSession(plugin, o.dir);
     if (!session || !WriteRunSettings(plan.cwContest)) return 1;
-    const bool cty_dat = ctyPath.size() >= 4 && Lower(ctyPath.substr(ctyPath.size() - 4)) == ".dat";
-    const auto document = ScoreboardOfLog(
-        *session, ScoreboardRequest{path, cty, plan.station, plan.cwContest, o.category, cty_dat ? ctyPath : ""});
+    const auto document =
+        ScoreboardOfLog(*session, ScoreboardRequest{path, cty, plan.station, plan.cwContest, o.category, ctyPath});
     if (!document || !WriteWholeFile(out, *document)) return 1;
     std::fprintf(stderr, "stats-host: %s: the scoreboard document of %s\n", out.c_str(), o.log.c_str());
     return 0;
