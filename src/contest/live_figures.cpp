@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "contest/scoring.h"
+#include "contest/text_util.h"
 
 namespace stats {
 
@@ -53,7 +54,7 @@ void LiveFigures::Collect(const RunState& state) {
             if (bandSlot_[r.band] == -2) {
                 bandSlot_[r.band] = -1;
                 for (std::size_t b = 0; b < kBandCount; ++b)
-                    if (log.Text(r.band) == kBandNames[b]) bandSlot_[r.band] = static_cast<std::int8_t>(b);
+                    if (EqualsNoCase(log.Text(r.band), kBandNames[b])) bandSlot_[r.band] = static_cast<std::int8_t>(b);
             }
             t.band = bandSlot_[r.band];
             t.points = QsoPoints(ownCountry && r.country == *ownCountry, ownContinent && r.continent == *ownContinent,
@@ -121,13 +122,13 @@ PaceCurve LiveFigures::OwnCurve(std::int64_t elapsed) const {
     constexpr std::int64_t kMostElapsed = 14 * 1440;
     if (elapsed > kMostElapsed) elapsed = kMostElapsed;
     PaceRow running;
-    std::optional<std::int64_t> lastMinute;
+    OperatingClockRun clock;
     auto it = minutes_.begin();
     for (std::int64_t row = 0;; row += kPaceStepMinutes) {
         if (row > elapsed) row = elapsed;
         for (; it != minutes_.end() && it->first < *start_ + row; ++it) {
-            if (lastMinute && it->first - *lastMinute < kOffTimeMinutes) running.operating += it->first - *lastMinute;
-            lastMinute = it->first;
+            clock.StepTo(it->first);
+            running.operating = clock.Operating();
             running.qsos += it->second.qsos;
             running.points += it->second.points;
             running.prefixes += it->second.newPrefixes;

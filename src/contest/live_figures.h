@@ -79,7 +79,9 @@ private:
     std::size_t rejectedSeen_ = 0;
     // Points of a record by its band's text, low or not, and its stations'.
     std::vector<std::int8_t> lowBand_;  // by band id: -1 not known yet
-    std::vector<std::int8_t> bandSlot_;  // by band id: index in kBandNames, -1 none, -2 not known yet
+    // By band id: index in kBandNames (the host's band texts are taken in any
+    // case), -1 none, -2 not known yet.
+    std::vector<std::int8_t> bandSlot_;
 
     std::map<std::int64_t, Minute> minutes_;
     std::vector<std::int64_t> prefixFirst_;  // by prefix id: the earliest minute, kNoMinute, or unseen

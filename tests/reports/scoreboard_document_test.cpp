@@ -56,9 +56,11 @@ TEST_F(ScoreboardDocumentTest, HoldsTheRunAndTheStationEscaped) {
           "  <club></club>", "    <qso band=\"20\" mode=\"PH\">0</qso>", "    <qso band=\"total\" mode=\"ALL\">0</qso>",
           "    <mult band=\"total\" mode=\"ALL\" type=\"wpxprefix\">0</mult>", "  <score>0</score>",
           "  <optime>00:00</optime>"}},
-        {"a header never filled in follows the view's multi-op; the Russian code page's texts become UTF-8", false, true,
+        {"a header never filled in follows the view's multi-op; the Russian code page's texts become UTF-8",
+         false, true,
          {{"Club", "\xD0\xE0\xE4\xE8\xEE \xB9" "1"}, {"Operators", ""}}, EntryCategory::kMultiOp,
-         {"  <ops></ops>", "ops=\"MULTI-OP\" bands=\"ALL\" mode=\"SSB\"/>", "  <club>\xD0\xA0\xD0\xB0\xD0\xB4\xD0\xB8\xD0\xBE \xE2\x84\x96" "1</club>",
+         {"  <ops></ops>", "ops=\"MULTI-OP\" bands=\"ALL\" mode=\"SSB\"/>",
+          "  <club>\xD0\xA0\xD0\xB0\xD0\xB4\xD0\xB8\xD0\xBE \xE2\x84\x96" "1</club>",
           "  <score>18</score>"}},
     };
 
