@@ -352,14 +352,17 @@ void ScoreboardPosting::ShowStatus() {
 bool ScoreboardPosting::Apply(bool enabled, const std::string& address, const std::string& user,
                               const std::string& password, std::string& problem) {
     AddressProblem why = AddressProblem::kNone;
-    if (!ParseBoardAddress(address, &why)) {
+    const bool valid = ParseBoardAddress(address, &why).has_value();
+    // Turning it off is never refused; the address it was last on with stays.
+    if (!valid && enabled) {
         problem = AddressProblemLine(why, CurrentLanguage(context_.plugin.State()).cyrillic);
         return false;
     }
     const SettingsKeys settings = context_.plugin.Settings();
-    const bool changed = address != address_ || user != user_ || password != password_;
-    if (address != address_) schedule_.NewBoard();
-    address_ = address;
+    const std::string& board = valid ? address : address_;
+    const bool changed = board != address_ || user != user_ || password != password_;
+    if (board != address_) schedule_.NewBoard();
+    address_ = board;
     user_ = user;
     password_ = password;
     settings.Write(kAddressKey, address_);
