@@ -21,6 +21,7 @@
 #include "contest/ole_date.h"
 #include "contest/operating_time.h"
 #include "contest_page.h"
+#include "forecast.h"
 #include "country_file.h"
 #include "host_platform.h"
 #include "host_session.h"
@@ -42,6 +43,7 @@ constexpr const char kUsage[] =
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
     "       stats-host --pace FILE.csv [options] LOG\n"
     "       stats-host --audit [options] LOG [LOG...]\n"
+    "       stats-host --forecast [--reference CURVE.csv] [options] LOG\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
@@ -65,6 +67,11 @@ constexpr const char kUsage[] =
     "                      MASTER.SCP worked once; then the claimed score, the figures\n"
     "                      at risk by kind and the score floor. One line each, fields\n"
     "                      separated by tabs. Read-only: it changes no log\n"
+    "  --forecast          the projection of the final score as the contest view\n"
+    "                      makes it, at each whole hour of the contest: CSV rows\n"
+    "                      hour,score,low,projected,high (the range and the point)\n"
+    "  --reference CURVE.csv  the pace curve --forecast projects against, as the\n"
+    "                      contest view's reference (default: the log's own course)\n"
     "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
     "                      24 h, none) of the text result and the audit, and the\n"
     "                      audit's band-change rule; default: the log's CATEGORY-\n"
@@ -118,6 +125,8 @@ struct Options {
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
     bool audit = false;
+    bool forecast = false;
+    std::optional<std::string> reference;
     std::vector<CheckRequest> checks;
     std::string dir, plugin, cty;
     bool ctyGiven = false;
@@ -187,6 +196,10 @@ Options ParseOptions(int argc, char** argv) {
             else throw UsageError("--category takes single, classic or multi");
         } else if (a == "--audit") {
             o.audit = true;
+        } else if (a == "--forecast") {
+            o.forecast = true;
+        } else if (a == "--reference") {
+            o.reference = value(i);
         } else if (a == "--calls") {
             o.calls = value(i);
         } else if (a == "--cty") {
@@ -205,6 +218,10 @@ Options ParseOptions(int argc, char** argv) {
         throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() +
                          "), unless for a --page or an --audit");
     if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
+    if (o.forecast && (o.page || o.pace || o.audit || o.html || o.report || !o.checks.empty()))
+        throw UsageError(
+            "--forecast writes a projection: --page, --pace, --audit, --html, --report and --check do not go with it");
+    if (o.reference && !o.forecast) throw UsageError("--reference goes with --forecast");
     if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
         throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");
     if (o.audit && !o.moreLogs.empty() && o.category)
@@ -539,26 +556,65 @@ int MakePage(const Options& o, const std::string& plugin, const CountryFile* cty
     return 0;
 }
 
+// The pace curve of one log and the day its contest time starts; nothing,
+// with the status to end on, when bad input (said plainly, status 2) or the
+// plug-in (1) stops it.
+std::optional<stats::PaceCurve> CurveOfLog(const Options& o, const std::string& plugin, const CountryFile* cty,
+                                           const char* refusal, int& status, double& start) {
+    const std::string path = fs::absolute(o.log).string();
+    const RunPlan plan = PlanRun(o, path, cty);
+    if (const auto why = UnfitForContestTime(o.log, plan.survey)) {
+        std::fprintf(stderr, "stats-host: %s: %s\n", why->c_str(), refusal);
+        status = 2;
+        return std::nullopt;
+    }
+    const PageLog log = ReadPageLog(path, cty);
+    start = ContestTimeStart(o, *plan.survey.first);
+
+    auto session = OpenSession(plugin, o.dir);
+    status = 1;
+    if (!session || !WriteRunSettings(plan.cwContest)) return std::nullopt;
+    session->Reset(plan.station, false);
+    status = 0;
+    return ReplayForPace(*session, log, start, plan.cwContest);
+}
+
 // The pace curve of one log. Bad input is said plainly and writes no file
 // (status 2).
 int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty) {
     const std::string curvePath = fs::absolute(*o.pace).string();
-    const std::string path = fs::absolute(o.log).string();
-    const RunPlan plan = PlanRun(o, path, cty);
-    if (const auto why = UnfitForContestTime(o.log, plan.survey)) {
-        std::fprintf(stderr, "stats-host: %s: no curve\n", why->c_str());
-        return 2;
-    }
-    const PageLog log = ReadPageLog(path, cty);
-    const double start = ContestTimeStart(o, *plan.survey.first);
-
-    auto session = OpenSession(plugin, o.dir);
-    if (!session || !WriteRunSettings(plan.cwContest)) return 1;
-    session->Reset(plan.station, false);
-    const stats::PaceCurve curve = ReplayForPace(*session, log, start, plan.cwContest);
-    if (!WriteWholeFile(curvePath, stats::WritePaceCurve(curve))) return 1;
+    int status = 0;
+    double start = 0;
+    const auto curve = CurveOfLog(o, plugin, cty, "no curve", status, start);
+    if (!curve) return status;
+    if (!WriteWholeFile(curvePath, stats::WritePaceCurve(*curve))) return 1;
     std::fprintf(stderr, "stats-host: %s: the pace curve of %s, %zu rows from %s 00:00 UTC\n", curvePath.c_str(),
-                 o.log.c_str(), curve.rows.size(), FormatHostDate(start).c_str());
+                 o.log.c_str(), curve->rows.size(), FormatHostDate(start).c_str());
+    return 0;
+}
+
+// The projection of one log's final score, hour by hour, on standard output.
+// A reference the view could not use is said in the view's words (status 2).
+int MakeForecast(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    stats::ContestReference reference;
+    const std::string path = fs::absolute(o.log).string();
+    const bool cw = PlanRun(o, path, cty).cwContest;
+    if (o.reference) {
+        reference = stats::ReadContestReference(fs::absolute(*o.reference).string(), cw);
+        if (reference.state != stats::ContestReference::kRead) {
+            std::fprintf(stderr, "stats-host: %s: %s: no forecast\n", o.reference->c_str(),
+                         stats::ReferenceProblem(reference, stats::ContestTexts(false)).c_str());
+            return 2;
+        }
+    }
+    int status = 0;
+    double start = 0;
+    const auto curve = CurveOfLog(o, plugin, cty, "no forecast", status, start);
+    if (!curve) return status;
+    const std::string csv =
+        forecast::ForecastCsv(*curve, CategoryOfRun(o.category, ReadLogHeader(path)), reference);
+    std::fwrite(csv.data(), 1, csv.size(), stdout);
+    std::fflush(stdout);
     return 0;
 }
 
@@ -649,6 +705,7 @@ int Run(const Options& o) {
     if (o.page) return MakePage(o, plugin, cty);
     if (o.pace) return MakePace(o, plugin, cty);
     if (o.audit) return AuditLogs(o, plugin, cty);
+    if (o.forecast) return MakeForecast(o, plugin, cty);
 
     const RunPlan plan = PlanRun(o, log, cty);
     const LogSurvey& survey = plan.survey;
