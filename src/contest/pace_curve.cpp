@@ -169,7 +169,9 @@ std::optional<ScoreProjection> ProjectFinalScore(const PaceRow& now, const PaceC
                                                  const PaceCurve& ownCurve, std::int64_t operatingLeft) {
     if (reference != nullptr && !reference->rows.empty()) {
         const PaceRow then = PaceAt(*reference, now.elapsed);
-        if (then.score > 0)
+        // A run with no score yet has nothing to grow: its own course says
+        // more, or nothing.
+        if (then.score > 0 && now.score > 0)
             return ProjectionRange(
                 now.score, Clamped(static_cast<long double>(now.score) * reference->rows.back().score / then.score),
                 kReferenceRangeWidth);

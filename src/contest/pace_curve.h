@@ -103,8 +103,9 @@ inline constexpr double kQsoGrowthPower = 0.6;
 // The final score a run is heading for, from its figures now (`now.elapsed`
 // is the contest minute they belong to) and the `operatingLeft` minutes it can
 // still operate:
-// - with a reference whose score at that minute is above 0, the run's score
-//   grown as the reference's grew from that minute to its end;
+// - with a reference whose score at that minute is above 0, and a score of
+//   its own, the run's score grown as the reference's grew from that minute
+//   to its end;
 // - otherwise by the run's own course (`ownCurve` is its curve up to now):
 //   the QSOs grown as the kQsoGrowthPower of the operating minutes, from
 //   those operated so far to those plus `operatingLeft`; each new QSO worth
