@@ -21,8 +21,8 @@
 #include "contest/ole_date.h"
 #include "contest/operating_time.h"
 #include "contest_page.h"
-#include "forecast.h"
 #include "country_file.h"
+#include "forecast.h"
 #include "host_platform.h"
 #include "host_session.h"
 #include "log_mapping.h"
@@ -596,21 +596,20 @@ int MakePace(const Options& o, const std::string& plugin, const CountryFile* cty
 // The projection of one log's final score, hour by hour, on standard output.
 // A reference the view could not use is said in the view's words (status 2).
 int MakeForecast(const Options& o, const std::string& plugin, const CountryFile* cty) {
+    int status = 0;
+    double start = 0;
+    const auto curve = CurveOfLog(o, plugin, cty, "no forecast", status, start);
+    if (!curve) return status;
     stats::ContestReference reference;
-    const std::string path = fs::absolute(o.log).string();
-    const bool cw = PlanRun(o, path, cty).cwContest;
     if (o.reference) {
-        reference = stats::ReadContestReference(fs::absolute(*o.reference).string(), cw);
+        reference = stats::ReadContestReference(fs::absolute(*o.reference).string(), curve->cw);
         if (reference.state != stats::ContestReference::kRead) {
             std::fprintf(stderr, "stats-host: %s: %s: no forecast\n", o.reference->c_str(),
                          stats::ReferenceProblem(reference, stats::ContestTexts(false)).c_str());
             return 2;
         }
     }
-    int status = 0;
-    double start = 0;
-    const auto curve = CurveOfLog(o, plugin, cty, "no forecast", status, start);
-    if (!curve) return status;
+    const std::string path = fs::absolute(o.log).string();
     const std::string csv =
         forecast::ForecastCsv(*curve, CategoryOfRun(o.category, ReadLogHeader(path)), reference);
     std::fwrite(csv.data(), 1, csv.size(), stdout);
