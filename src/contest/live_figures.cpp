@@ -108,13 +108,13 @@ PaceCurve LiveFigures::OwnCurve(std::int64_t elapsed) const {
     constexpr std::int64_t kMostElapsed = 14 * 1440;
     if (elapsed > kMostElapsed) elapsed = kMostElapsed;
     PaceRow running;
-    std::optional<std::int64_t> lastMinute;
+    OperatingClockRun clock;
     auto it = minutes_.begin();
     for (std::int64_t row = 0;; row += kPaceStepMinutes) {
         if (row > elapsed) row = elapsed;
         for (; it != minutes_.end() && it->first < *start_ + row; ++it) {
-            if (lastMinute && it->first - *lastMinute < kOffTimeMinutes) running.operating += it->first - *lastMinute;
-            lastMinute = it->first;
+            clock.StepTo(it->first);
+            running.operating = clock.Operating();
             running.qsos += it->second.qsos;
             running.points += it->second.points;
             running.prefixes += it->second.newPrefixes;

@@ -55,13 +55,10 @@ MinuteCounts CountMinutes(std::vector<std::int64_t> minutes) {
 std::vector<std::int64_t> OperatingClock(const MinuteCounts& activity) {
     std::vector<std::int64_t> clock;
     clock.reserve(activity.size());
-    std::int64_t operating = 0;
-    for (std::size_t i = 0; i < activity.size(); ++i) {
-        if (i > 0) {
-            const std::int64_t gap = activity[i].first - activity[i - 1].first;
-            if (gap < kOffTimeMinutes) operating += gap;
-        }
-        clock.push_back(operating);
+    OperatingClockRun run;
+    for (const auto& [minute, count] : activity) {
+        run.StepTo(minute);
+        clock.push_back(run.Operating());
     }
     return clock;
 }
@@ -73,30 +70,24 @@ OperatingTime ComputeOperatingTime(const MinuteCounts& activity, EntryCategory c
     t.firstMinute = activity.front().first;
     t.lastMinute = activity.back().first;
 
-    std::int64_t operating = 0;
-    for (std::size_t i = 0; i < activity.size(); ++i) {
-        const auto [minute, count] = activity[i];
-        if (i > 0) {
-            const std::int64_t before = activity[i - 1].first;
-            const std::int64_t gap = minute - before;
-            if (gap >= kOffTimeMinutes) {
-                t.offTimes.push_back(OffTime{before, minute});
-                t.offMinutes += gap;
-            } else {
-                // Only a gap that counts can carry the clock past the limit.
-                if (t.limit && !t.limitPassed && operating + gap > *t.limit) {
-                    t.limitPassed = true;
-                    t.limitReachedMinute = before + (*t.limit - operating);
-                    t.qsosWithin = t.qsos;
-                    t.firstPastMinute = minute;
-                }
-                operating += gap;
-            }
+    OperatingClockRun run;
+    for (const auto& [minute, count] : activity) {
+        const std::int64_t before = run.Operating();
+        const std::optional<std::int64_t> previous = run.LastMinute();
+        if (const auto off = run.StepTo(minute)) {
+            t.offTimes.push_back(*off);
+            t.offMinutes += off->Minutes();
+        } else if (t.limit && !t.limitPassed && run.Operating() > *t.limit) {
+            // Only a gap that counts can carry the clock past the limit.
+            t.limitPassed = true;
+            t.limitReachedMinute = *previous + (*t.limit - before);
+            t.qsosWithin = t.qsos;
+            t.firstPastMinute = minute;
         }
         t.qsos += count;
         if (t.limitPassed) t.qsosPast += count;
     }
-    t.operatingMinutes = operating;
+    t.operatingMinutes = run.Operating();
     return t;
 }
 

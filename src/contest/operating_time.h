@@ -71,6 +71,32 @@ struct OperatingTime {
     bool PastLimit(std::int64_t minute) const { return limitPassed && minute >= firstPastMinute; }
 };
 
+// The operating clock, run over the active minutes in time order: each step
+// to the next active minute adds the gap, unless the gap is an off-time.
+// Every figure of operating time is this clock's, so that the text result,
+// the contest view, the page and the pace curve agree to the minute.
+class OperatingClockRun {
+public:
+    // Steps to the next active minute (not before the last one); the
+    // off-time it ends, if it ends one.
+    std::optional<OffTime> StepTo(std::int64_t minute) {
+        std::optional<OffTime> off;
+        if (last_) {
+            const std::int64_t gap = minute - *last_;
+            if (gap >= kOffTimeMinutes) off = OffTime{*last_, minute};
+            else operating_ += gap;
+        }
+        last_ = minute;
+        return off;
+    }
+    std::int64_t Operating() const { return operating_; }
+    const std::optional<std::int64_t>& LastMinute() const { return last_; }
+
+private:
+    std::int64_t operating_ = 0;
+    std::optional<std::int64_t> last_;
+};
+
 OperatingTime ComputeOperatingTime(const MinuteCounts& activity, EntryCategory category);
 
 // The operating minutes up to each minute of the activity, in the same order:

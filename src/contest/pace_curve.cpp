@@ -4,14 +4,13 @@
 #include <cmath>
 #include <limits>
 
+#include "contest/contest_name.h"
 #include "contest/text_util.h"
 
 namespace stats {
 
 namespace {
 
-constexpr const char kCwContest[] = "CQ-WPX-CW";
-constexpr const char kSsbContest[] = "CQ-WPX-SSB";
 // A curve of a whole contest has 289 rows; a reference of a longer log may
 // have more, but never this many.
 constexpr std::size_t kMaxRows = 100000;
@@ -55,7 +54,7 @@ std::int64_t Clamped(long double value) {
 
 std::string WritePaceCurve(const PaceCurve& curve) {
     std::string text = std::string(kPaceHeader) + "\r\n";
-    const char* contest = curve.cw ? kCwContest : kSsbContest;
+    const char* contest = ContestName(curve.cw);
     for (const PaceRow& r : curve.rows)
         text += Format("%lld,%lld,%lld,%lld,%lld,%lld,%s\r\n", static_cast<long long>(r.elapsed),
                        static_cast<long long>(r.qsos), static_cast<long long>(r.points),
@@ -99,9 +98,9 @@ PaceReadResult ReadPaceCurve(std::string_view content) {
         }
         const std::string_view contest = Trimmed(fields[6]);
         bool rowCw = false;
-        if (EqualsNoCase(contest, kCwContest))
+        if (EqualsNoCase(contest, kCwContestName))
             rowCw = true;
-        else if (!EqualsNoCase(contest, kSsbContest))
+        else if (!EqualsNoCase(contest, kSsbContestName))
             return fail(PaceReadError::kBadRow, lineNumber);
         if (cw && *cw != rowCw) return fail(PaceReadError::kMixed, lineNumber);
         cw = rowCw;

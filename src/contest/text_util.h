@@ -19,6 +19,18 @@ namespace stats {
 
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
+// `text` with its ASCII letters in capitals, the way calls and Cabrillo tags
+// are compared; in small letters.
+std::string UpperAscii(std::string_view text);
+std::string LowerAscii(std::string_view text);
+
+// Blanks as a log file may hold them: space, tab, CR, LF, form feed, vertical tab.
+inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\f' || c == '\v'; }
+// `text` without the blanks at either end.
+std::string_view TrimBlanks(std::string_view text);
+// `text` without the spaces and tabs at either end, as a settings line is read.
+std::string_view TrimSpaces(std::string_view text);
+
 // Decimal conversion as the C library's atoi does it (leading blanks, a sign,
 // digits; anything else ends the number, no digits give 0), clamped to the int
 // range instead of overflowing.

@@ -15,11 +15,10 @@ std::mutex& FileLock() {
     return lock;
 }
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
-
+// A line of a file edited by hand may end in a stray CR beside its blanks.
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
-    while (!s.empty() && (IsBlank(s.back()) || s.back() == '\r')) s.remove_suffix(1);
+    s = TrimSpaces(s);
+    while (!s.empty() && s.back() == '\r') s = TrimSpaces(s.substr(0, s.size() - 1));
     return s;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "contest/contest_name.h"
 #include "contest/file_util.h"
 #include "contest/text_util.h"
 
@@ -13,14 +14,6 @@ namespace {
 // Line-break tokens of the soapbox in the settings file, and of the address as typed.
 constexpr const char kCr[] = "<CR>";
 constexpr const char kLf[] = "<LF>";
-
-bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
-
-std::string_view TrimSpaces(std::string_view s) {
-    while (!s.empty() && IsSpace(s.front())) s.remove_prefix(1);
-    while (!s.empty() && IsSpace(s.back())) s.remove_suffix(1);
-    return s;
-}
 
 bool IsReservedDeviceName(const std::string& stem) {
     static const char* const kDevices[] = {"CON", "PRN", "AUX", "NUL", "COM1", "COM2", "COM3", "COM4", "COM5",
@@ -35,7 +28,7 @@ std::string FileCallOf(std::string_view ownCall) {
     std::string stem(ownCall);
     std::replace(stem.begin(), stem.end(), '/', '_');
     std::replace(stem.begin(), stem.end(), '\\', '_');
-    stem = std::string(TrimSpaces(stem));
+    stem = std::string(TrimBlanks(stem));
     // Nothing the file system would read as a folder, a drive, a stream or a wildcard.
     for (char& c : stem) {
         const unsigned char u = static_cast<unsigned char>(c);
@@ -73,7 +66,7 @@ int CCabrilloReport::PrepareHeader(const std::string& ownCall, const SettingsKey
     m_strClaimed = settings.read("Claimed", "");
 
     cwContest = ParseDecimal(settings.read("CW", ""));
-    m_strContest = cwContest ? "CQ-WPX-CW " : "CQ-WPX-SSB ";
+    m_strContest = std::string(ContestName(cwContest)) + " ";
     m_strCategoryMode = cwContest ? "CW" : "SSB";
 
     m_strCategoryOperator = "SINGLE-OP";
@@ -139,7 +132,7 @@ std::string CCabrilloReport::FileText(bool cwContest, const std::string& hostVer
     // The own call comes from the host and, as the default operator list, from
     // the settings: a line break in it would start a header line of its own.
     line("CALLSIGN: ", OnOneLine(m_strCallsign));
-    text += cwContest ? "CONTEST: CQ-WPX-CW\r\n" : "CONTEST: CQ-WPX-SSB\r\n";
+    text += std::string("CONTEST: ") + ContestName(cwContest) + "\r\n";
     line("CATEGORY-OPERATOR: ", m_strCategoryOperator);
     line("CATEGORY-ASSISTED: ", m_strCategoryAssisted);
     line("CATEGORY-BAND: ", m_strCategoryBand);

@@ -1,5 +1,6 @@
 #include "ui/ui_texts.h"
 
+#include "contest/contest_name.h"
 #include "contest/text_util.h"
 
 namespace stats {
@@ -14,25 +15,24 @@ constexpr const char kRuPrevQso[] = "\xCF\xF0\xE5\xE4\xFB\xE4\xF3\xF9\xE8\xE5 QS
 constexpr const char kRuOnTop[] = "\xCF\xEE\xE2\xE5\xF0\xF5 \xEE\xEA\xEE\xED";
 constexpr const char kRuTimeAndPace[] = "\xC2\xF0\xE5\xEC\xFF \xE8 \xF2\xE5\xEC\xEF";  // "Time and pace"
 
-const char* Contest(bool cw) { return cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"; }
 }  // namespace
 
 std::string SetupTitle(const UiLanguage& lang) {
-    return Format("%s %s %s", lang.cyrillic ? kRuSetup : "Setup", Contest(lang.cw), lang.year.c_str());
+    return Format("%s %s %s", lang.cyrillic ? kRuSetup : "Setup", ContestName(lang.cw), lang.year.c_str());
 }
 
 std::string PrefixTitle(const UiLanguage& lang, std::optional<std::size_t> count) {
-    std::string title = Format("%s-%s %s", Contest(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuPrefixes : "Working prefix");
+    std::string title = Format("%s-%s %s", ContestName(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuPrefixes : "Working prefix");
     if (count) title += " " + std::to_string(*count);
     return title;
 }
 
 std::string PrevQsoTitle(const UiLanguage& lang) {
-    return Format("%s-%s %s", Contest(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuPrevQso : "Previous QSO");
+    return Format("%s-%s %s", ContestName(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuPrevQso : "Previous QSO");
 }
 
 std::string ContestTitle(const UiLanguage& lang) {
-    return Format("%s-%s %s", Contest(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuTimeAndPace : "Time and pace");
+    return Format("%s-%s %s", ContestName(lang.cw), lang.year.c_str(), lang.cyrillic ? kRuTimeAndPace : "Time and pace");
 }
 
 std::string ViewTitle(View view, const UiLanguage& lang) {

@@ -1,17 +1,16 @@
 // What log checking will take away from one or more logs of one contest
-// before they go in, and what it costs: `stats-host --audit` writes it as a
-// report, the contest page shows it in its "Before you submit" section. Both
-// format the one result computed here. Read-only: it changes no log,
+// before they go in, and what it costs, as data: each finding's kind, its
+// QSOs, its cost and its evidence. `stats-host --audit` words it as a report
+// (audit_report.cpp), the contest page in its "Before you submit" section;
+// both take their sentences from audit_words.h. Read-only: it changes no log,
 // suggests no correction and fills in nothing from other sources.
 //
-// The rules are the core's (operating time, band changes, received serials,
-// cross-log matching); every point and multiplier comes from the plug-in, the
-// logs replayed through its exports: the log as it is, the log without the
-// QSOs of each kind of finding, and without all of them for the floor.
-//
-// The report is text, one line each, fields separated by tabs; its first
-// field says what the line is: "note", "log", a finding's kind, "claimed",
-// "at risk", "floor".
+// The rules are log checking's (checking/: band changes, received serials,
+// cross-log matching, penalties) and the core's operating time; every point
+// and multiplier comes from the plug-in, the logs replayed through its
+// exports: the log as it is (its replay, which gave each QSO's status), the
+// log without the QSOs of each kind of finding, and without all of them for
+// the floor.
 #pragma once
 
 #include <cstddef>
@@ -23,63 +22,25 @@
 #include <utility>
 #include <vector>
 
-#include "contest/operating_time.h"
+#include "checking/band_changes.h"
+#include "checking/findings.h"
+#include "checking/received_serials.h"
+#include "contest_log.h"
 #include "host_session.h"
-
-namespace tools {
-struct PageLog;
-}
 
 namespace tools::audit {
 
-// The kinds of finding, in the order the report gives them.
-enum class Kind {
-    kSerialMismatch,
-    kSerialOutOfSequence,
-    kNotInLog,
-    kBustedCall,
-    kBandChanges,
-    kPastTheLimit,
-    kNotActive,
-};
-inline constexpr Kind kKinds[] = {Kind::kSerialMismatch, Kind::kSerialOutOfSequence, Kind::kNotInLog,
-                                  Kind::kBustedCall,     Kind::kBandChanges,         Kind::kPastTheLimit,
-                                  Kind::kNotActive};
-// "serial mismatch", ..., "not in MASTER.SCP": the report's words.
-const char* KindName(Kind kind);
-
-// Said once wherever the findings are shown.
-extern const char kReadOnly[];
-
-// One log as the first reading found it.
-struct LogPlan {
-    std::string file;  // as given on the command line
-    std::string path;  // absolute
-    HostStation station;
-    bool cw = true;       // the plug-in's contest: CQ-WPX-CW, else CQ-WPX-SSB
-    std::string contest;  // as the log names it; empty when it does not
-    double first = 0.0;   // host date of the first QSO
-    const PageLog* log = nullptr;  // its QSOs, read whole by the caller
-};
+using Kind = stats::FindingKind;
+inline constexpr const auto& kKinds = stats::kFindingKinds;
 
 struct Setup {
-    std::vector<LogPlan> logs;
+    // The logs, each read and replayed (ContestLog::Replayed).
+    std::vector<const ContestLog*> logs;
     // Active contest calls (MASTER.SCP); nothing when no list was read.
     std::optional<std::unordered_set<std::string>> activeCalls;
     std::string activeCallsSource;  // the file's name, for the report
-    // The entry's category when the command line gives it; otherwise each
-    // log's CATEGORY- lines say, single-op when they do not.
-    std::optional<stats::EntryCategory> category;
-    double start = 0.0;  // host date of the contest's start
+    double start = 0.0;             // host date of the contest's start
 };
-
-// Why these logs, each with QSOs, are not logs of one contest (another mode,
-// another contest named, another weekend), in a sentence; nothing when they
-// are. The page and the audit both refuse such logs.
-std::optional<std::string> NotOneContest(const std::vector<LogPlan>& logs);
-// Why these logs cannot be audited together: not one contest, or one
-// station's log twice; nothing when they can.
-std::optional<std::string> Refusal(const Setup& setup);
 
 // What the QSOs of some findings cost: the QSOs that go, the points they and
 // their penalties take, the prefixes no QSO left has, and the score left.
@@ -88,20 +49,34 @@ struct Cost {
     std::int64_t points = 0, penalties = 0, prefixes = 0, score = 0;
 };
 
-// One finding, described by its first QSO (in time order).
-struct Finding {
-    Kind kind = Kind::kSerialMismatch;
-    std::string where;        // "line 8" of a Cabrillo log, "record 17" of an ADIF log
-    std::int64_t minute = 0;  // as OleDateMinute counts them
-    std::string band, call;
-    std::size_t qsos = 0;  // how many QSOs go
-    // What this finding alone takes: its counted QSOs' points (twice with a
-    // penalty) and the prefixes no other counted QSO has.
-    std::int64_t points = 0, prefixes = 0;
-    std::string reason;
+// What a finding rests on, beside its QSOs; each kind fills its own part.
+struct Evidence {
+    // Serial mismatch and busted call: the other log's QSO; not in log: the
+    // other log.
+    std::size_t otherLog = 0;
+    std::size_t otherQso = 0;
+    // Serial out of sequence: why, and the QSO of this log it disagrees with.
+    stats::SerialFlag::Reason serial = stats::SerialFlag::Reason::kNotAboveEarlier;
+    std::optional<std::size_t> against;
+    bool perBand = false;
+    // Band changes: the breach (its QSOs are the finding's).
+    stats::BandChangeBreach breach;
+    // Past the limit: when the clock reached it, and the last QSO's minute.
+    std::int64_t limitReachedMinute = 0, lastMinute = 0, limitMinutes = 0;
+    // Not in the list of active calls: the only counted QSO with its prefix.
+    bool onlyWithPrefix = false;
 };
 
-// The plug-in's figures.
+struct Finding {
+    Kind kind = Kind::kSerialMismatch;
+    std::vector<std::size_t> qsos;  // that go, indexes into the log's QSOs, in time order
+    // What this finding alone takes: its counted QSOs' points with their
+    // penalties, and the prefixes no other counted QSO has.
+    std::int64_t points = 0, prefixes = 0;
+    Evidence evidence;
+};
+
+// The plug-in's totals.
 struct Figures {
     std::int64_t qsos = 0, points = 0, multipliers = 0, score = 0;
 };
@@ -117,34 +92,44 @@ struct Calls {
     std::vector<std::pair<std::string, std::string>> once;
 };
 
+// What could not be judged, and how much was.
+struct Limits {
+    // Across logs (with two or more logs): QSOs with stations whose log is
+    // given, how many matched, and in how many of those the other log busted
+    // this station's call.
+    std::size_t judged = 0, matched = 0, otherBusted = 0;
+    std::size_t unreadableSerials = 0;  // counted QSOs whose serial is not digits only
+    // Band changes of a multi-transmitter log: QSOs without a transmitter
+    // number (all of them: not judged at all).
+    std::size_t withoutTransmitter = 0;
+};
+
 struct LogAudit {
-    std::string file, call;
-    bool cw = true;
-    // "multi-op, multi-two (CATEGORY- lines)"
-    std::string category;
-    std::size_t qsos = 0;  // every QSO passed
-    std::int64_t dupes = 0, rejected = 0;
-    std::vector<std::string> notes;
+    const ContestLog* log = nullptr;
+    std::int64_t dupes = 0, rejected = 0;  // as the replay recorded them
+    Limits limits;
     std::vector<Finding> findings;  // by kind in report order, each kind in time order
-    std::optional<std::int64_t> claimed;
-    Figures plugin;  // the log as it is
+    Figures plugin;                 // the log as it is
     std::vector<std::pair<Kind, Cost>> atRisk;  // each kind found, in report order
-    Cost floor;  // every finding at once
+    Cost floor;                                 // every finding at once
     Calls calls;
 };
 
 struct Audit {
     std::string activeCallsSource;  // the list's file name; empty when none was read
+    bool listRead = false;
+    std::int64_t startMinute = 0;  // the contest's start, as OleDateMinute counts it
     std::vector<LogAudit> logs;
 };
+
+// Why these logs cannot be audited together: one station's log twice;
+// nothing when they can. (Logs of other contests are refused before.)
+std::optional<std::string> SameStationTwice(const std::vector<const ContestLog*>& logs);
 
 // The audit, through `session`; `prepareRun` readies the plug-in's settings
 // for a run of the given contest (CW or SSB) and says whether it could.
 // Nothing when the plug-in could not be run. The results come back as HTML
 // after HostSession::AskForHtml: audit before asking for it.
 std::optional<Audit> Run(HostSession& session, const Setup& setup, const std::function<bool(bool cw)>& prepareRun);
-
-// The report of `--audit`.
-std::string Report(const Audit& audit);
 
 }  // namespace tools::audit

@@ -71,7 +71,7 @@ bool Reader::Next(Record& record) {
         if (c != '<') continue;  // text between fields means nothing
         ReadTag(tag);
         const std::size_t colon = tag.find(':');
-        const std::string name = Upper(tag.substr(0, colon));
+        const std::string name = UpperAscii(tag.substr(0, colon));
         if (name.empty()) Fail("", "a tag without a name: <" + tag + ">");
         if (colon == std::string::npos) {
             if (name == "EOR") {

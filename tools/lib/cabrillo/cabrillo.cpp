@@ -48,9 +48,9 @@ Reader::Reader(std::string path) : path_(std::move(path)), in_(path_, std::ios::
         consumed_ += first.size() + 1;
         std::string_view t = first;
         if (line_ == 1 && t.substr(0, kByteOrderMark.size()) == kByteOrderMark) t.remove_prefix(kByteOrderMark.size());
-        t = Trim(t);
+        t = TrimBlanks(t);
         if (t.empty()) continue;
-        if (Upper(t.substr(0, kStart.size())) == kStart) return;
+        if (UpperAscii(t.substr(0, kStart.size())) == kStart) return;
         break;
     }
     throw FormatError(path_, line_ == 0 ? 1 : line_, "not a Cabrillo log: it does not start with START-OF-LOG:");
@@ -61,12 +61,13 @@ bool Reader::Next(std::string& fields, std::size_t& lineNumber) {
     for (std::string text; std::getline(in_, text);) {
         ++line_;
         consumed_ += text.size() + 1;
-        const std::string_view t = Trim(text);
+        const std::string_view t = TrimBlanks(text);
         const std::size_t colon = t.find(':');
         if (colon == std::string_view::npos) continue;  // blank, or nothing a scorer reads
-        const std::string tag = Upper(Trim(t.substr(0, colon)));
-        const std::string_view value = Trim(t.substr(colon + 1));
+        const std::string tag = UpperAscii(TrimBlanks(t.substr(0, colon)));
+        const std::string_view value = TrimBlanks(t.substr(colon + 1));
         if (tag == "QSO") {
+            inHeader_ = false;
             fields.assign(value);
             lineNumber = line_;
             return true;
@@ -75,8 +76,9 @@ bool Reader::Next(std::string& fields, std::size_t& lineNumber) {
             ended_ = true;
             return false;
         }
-        if (tag == "CALLSIGN") callsign_ = Upper(value);
-        if (tag == "CONTEST") contest_ = Upper(value);
+        if (inHeader_) header_.emplace_back(TrimBlanks(t.substr(0, colon)), value);
+        if (tag == "CALLSIGN") callsign_ = UpperAscii(value);
+        if (tag == "CONTEST") contest_ = UpperAscii(value);
         // X-QSO lines are QSOs the operator took out of the score; other
         // header lines mean nothing to the plug-in.
     }
@@ -90,14 +92,14 @@ bool LooksLikeCabrillo(const std::string& path) {
     head.resize(static_cast<std::size_t>(in.gcount()));
     std::string_view t = head;
     if (t.substr(0, kByteOrderMark.size()) == kByteOrderMark) t.remove_prefix(kByteOrderMark.size());
-    t = Trim(t);
-    if (Upper(t.substr(0, kStart.size())) == kStart) return true;
-    const std::string upper = Upper(head);
+    t = TrimBlanks(t);
+    if (UpperAscii(t.substr(0, kStart.size())) == kStart) return true;
+    const std::string upper = UpperAscii(head);
     if (upper.find("<EOH>") != std::string::npos || upper.find("<EOR>") != std::string::npos ||
         upper.find("<CALL:") != std::string::npos)
         return false;
     const std::size_t dot = path.find_last_of('.');
-    const std::string extension = dot == std::string::npos ? "" : Upper(path.substr(dot));
+    const std::string extension = dot == std::string::npos ? "" : UpperAscii(path.substr(dot));
     return extension == ".CBR" || extension == ".LOG";
 }
 

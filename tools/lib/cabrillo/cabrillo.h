@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace tools::cabrillo {
 
@@ -48,6 +50,9 @@ public:
     // The header's values as far as the file has been read.
     const std::string& Callsign() const { return callsign_; }
     const std::string& Contest() const { return contest_; }
+    // The header's lines before the first QSO line, each tag as written and
+    // its value, both trimmed.
+    const std::vector<std::pair<std::string, std::string>>& HeaderLines() const { return header_; }
     std::uint64_t BytesRead() const { return consumed_; }
 
 private:
@@ -57,6 +62,8 @@ private:
     std::uint64_t consumed_ = 0;
     bool ended_ = false;
     std::string callsign_, contest_;
+    std::vector<std::pair<std::string, std::string>> header_;
+    bool inHeader_ = true;
 };
 
 // Whether a file is a Cabrillo log rather than ADIF: it starts with

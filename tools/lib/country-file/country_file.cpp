@@ -24,7 +24,7 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 bool ToInt(std::string_view text, int& value) {
     try {
         std::size_t used = 0;
-        const std::string t(Trim(text));
+        const std::string t(TrimBlanks(text));
         value = std::stoi(t, &used);
         return used == t.size();
     } catch (...) {
@@ -35,7 +35,7 @@ bool ToInt(std::string_view text, int& value) {
 bool ToDouble(std::string_view text, double& value) {
     try {
         std::size_t used = 0;
-        const std::string t(Trim(text));
+        const std::string t(TrimBlanks(text));
         value = std::stod(t, &used);
         return used == t.size();
     } catch (...) {
@@ -60,7 +60,7 @@ std::string LocationPart(std::string_view text) {
 }
 
 bool IsMaritimeOrAeronautical(std::string_view text) {
-    const std::string call = Upper(text);
+    const std::string call = UpperAscii(text);
     const std::vector<std::string_view> parts = Split(call, '/');
     return parts.size() > 1 && std::any_of(parts.begin() + 1, parts.end(),
                                            [](std::string_view p) { return p == "MM" || p == "AM"; });
@@ -84,20 +84,26 @@ std::optional<CountryFile> CountryFile::Load(const std::string& path, std::strin
 
 CountryFile CountryFile::Parse(std::string_view text) {
     // cty.dat's first line is an entity line, which ends in ":"; cty.csv's ends in ";".
-    std::string_view first = Trim(text);
-    first = Trim(first.substr(0, first.find('\n')));
-    return !first.empty() && first.back() == ':' ? ParseDat(text) : ParseCsv(text);
+    std::string_view first = TrimBlanks(text);
+    first = TrimBlanks(first.substr(0, first.find('\n')));
+    CountryFile file = !first.empty() && first.back() == ':' ? ParseDat(text) : ParseCsv(text);
+    // The first entity of a name or prefix answers for it, as a search from the top would.
+    for (std::size_t i = 0; i < file.entities_.size(); ++i) {
+        file.byName_.try_emplace(UpperAscii(file.entities_[i].name), i);
+        file.byPrefix_.try_emplace(UpperAscii(file.entities_[i].prefix), i);
+    }
+    return file;
 }
 
 void CountryFile::AddAliases(std::string_view list, char separator, std::size_t entity, bool listEntry,
                              const std::string& continent, int cqZone, int ituZone) {
     for (std::string_view alias : Split(list, separator)) {
-        alias = Trim(alias);
+        alias = TrimBlanks(alias);
         if (alias.empty()) continue;
         // Overrides for this prefix or call: (CQ zone), [ITU zone], {continent};
         // <position> and ~time zone~ are of no use to the plug-in.
         Hit hit{entity, continent, cqZone, ituZone, listEntry};
-        if (const auto v = Override(alias, '{', '}')) hit.continent = Upper(*v);
+        if (const auto v = Override(alias, '{', '}')) hit.continent = UpperAscii(*v);
         if (const auto v = Override(alias, '(', ')')) ToInt(*v, hit.cqZone);
         if (const auto v = Override(alias, '[', ']')) ToInt(*v, hit.ituZone);
         std::string_view key = alias.substr(0, alias.find_first_of("([<{~"));
@@ -107,7 +113,7 @@ void CountryFile::AddAliases(std::string_view list, char separator, std::size_t 
         auto& map = wholeCall ? calls_ : prefixes_;
         // A call listed under a "*" entry and again under its DXCC entity
         // (for programs that skip the lists) belongs to the "*" entry.
-        const auto [it, added] = map.try_emplace(Upper(key), hit);
+        const auto [it, added] = map.try_emplace(UpperAscii(key), hit);
         if (!added && (listEntry || !it->second.fromListEntry)) it->second = std::move(hit);
         if (!wholeCall) longestPrefix_ = std::max(longestPrefix_, key.size());
     }
@@ -160,7 +166,7 @@ CountryFile CountryFile::ParseDat(std::string_view text) {
             const std::size_t colon = text.find(':', from);
             const std::size_t newline = text.find('\n', from);
             if (colon == std::string_view::npos || (newline != std::string_view::npos && newline < colon)) break;
-            fields.push_back(Trim(text.substr(from, colon - from)));
+            fields.push_back(TrimBlanks(text.substr(from, colon - from)));
             from = colon + 1;
         }
         // Its prefixes and calls, up to the ";".
@@ -174,7 +180,7 @@ CountryFile CountryFile::ParseDat(std::string_view text) {
         }
         at = next;
 
-        CountryEntity e{std::string(fields[7]), std::string(fields[0]), 0, Upper(fields[3]), 0.0, 0, 0};
+        CountryEntity e{std::string(fields[7]), std::string(fields[0]), 0, UpperAscii(fields[3]), 0.0, 0, 0};
         double hoursWest = 0.0;
         if (!ToInt(fields[1], e.cqZone) || !ToInt(fields[2], e.ituZone) || !ToDouble(fields[6], hoursWest) ||
             e.prefix.empty())
@@ -196,18 +202,15 @@ const CountryEntity* CountryFile::ByDxcc(int dxcc) const {
 }
 
 const CountryEntity* CountryFile::ByName(std::string_view name) const {
-    const std::string wanted = Upper(Trim(name));
-    for (const CountryEntity& e : entities_)
-        if (Upper(e.name) == wanted) return &e;
-    return nullptr;
+    const auto it = byName_.find(UpperAscii(TrimBlanks(name)));
+    return it == byName_.end() ? nullptr : &entities_[it->second];
 }
 
 const CountryEntity* CountryFile::ByPrefix(std::string_view prefix) const {
-    std::string wanted = Upper(Trim(prefix));
+    std::string wanted = UpperAscii(TrimBlanks(prefix));
     if (!wanted.empty() && wanted[0] == '*') wanted.erase(0, 1);
-    for (const CountryEntity& e : entities_)
-        if (Upper(e.prefix) == wanted) return &e;
-    return nullptr;
+    const auto it = byPrefix_.find(wanted);
+    return it == byPrefix_.end() ? nullptr : &entities_[it->second];
 }
 
 CountryMatch CountryFile::Match(const Hit& hit) const {
@@ -215,7 +218,7 @@ CountryMatch CountryFile::Match(const Hit& hit) const {
 }
 
 std::optional<CountryMatch> CountryFile::ByCall(std::string_view text) const {
-    const std::string call = Upper(Trim(text));
+    const std::string call = UpperAscii(TrimBlanks(text));
     if (const auto it = calls_.find(call); it != calls_.end()) return Match(it->second);
     if (IsMaritimeOrAeronautical(call)) return std::nullopt;
     const std::string where = LocationPart(call);

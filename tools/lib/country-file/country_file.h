@@ -79,6 +79,9 @@ private:
     std::vector<CountryEntity> entities_;
     std::unordered_map<std::string, Hit> calls_, prefixes_;
     std::unordered_map<int, std::size_t> byDxcc_;
+    // The entities by name and by primary prefix in capitals, made once when
+    // the file is read: a log's country names are looked up QSO by QSO.
+    std::unordered_map<std::string, std::size_t> byName_, byPrefix_;
     std::size_t longestPrefix_ = 0;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -115,6 +116,11 @@ bool StderrIsTerminal() { return _isatty(_fileno(stderr)) != 0; }
 
 void SetBinaryStdout() { _setmode(_fileno(stdout), _O_BINARY); }
 
+std::string PerUserFolder() {
+    const char* local = std::getenv("LOCALAPPDATA");
+    return local && *local ? local : "";
+}
+
 #else
 
 SharedLibrary::~SharedLibrary() {
@@ -179,6 +185,12 @@ bool RunCapturingOutput(const std::vector<std::string>& args, std::string* outpu
 bool StderrIsTerminal() { return isatty(fileno(stderr)) != 0; }
 
 void SetBinaryStdout() {}
+
+std::string PerUserFolder() {
+    if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') return state;
+    const char* home = std::getenv("HOME");
+    return home && *home ? std::string(home) + "/.local/state" : "";
+}
 
 #endif
 

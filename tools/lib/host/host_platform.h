@@ -42,6 +42,10 @@ MemoryUse ProcessMemory();
 // when it cannot be started. Its standard output lands in `output`.
 bool RunCapturingOutput(const std::vector<std::string>& args, std::string* output);
 bool StderrIsTerminal();
+// The folder where this user's programs keep their own files
+// (%LOCALAPPDATA% on Windows, $XDG_STATE_HOME or ~/.local/state elsewhere);
+// empty when the environment does not say.
+std::string PerUserFolder();
 // Standard output passes bytes unchanged (no CR LF translation on Windows).
 void SetBinaryStdout();
 

@@ -4,24 +4,13 @@
 #include <sstream>
 #include <vector>
 
+#include "contest/text_util.h"
+
 namespace tools {
 
 namespace {
 
-std::string Trim(const std::string& s) {
-    const auto from = s.find_first_not_of(" \t");
-    if (from == std::string::npos) return {};
-    return s.substr(from, s.find_last_not_of(" \t") - from + 1);
-}
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        auto fold = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (fold(a[i]) != fold(b[i])) return false;
-    }
-    return true;
-}
+std::string Trim(const std::string& s) { return std::string(stats::TrimSpaces(s)); }
 
 }  // namespace
 
@@ -45,11 +34,11 @@ bool WriteSettingsKey(const std::string& path, const std::string& section, const
                 sectionEnd = i;
                 break;
             }
-            inSection = t.back() == ']' && SameName(Trim(t.substr(1, t.size() - 2)), section);
+            inSection = t.back() == ']' && stats::EqualsNoCase(Trim(t.substr(1, t.size() - 2)), section);
             continue;
         }
         const auto eq = t.find('=');
-        if (inSection && eq != std::string::npos && SameName(Trim(t.substr(0, eq)), key)) {
+        if (inSection && eq != std::string::npos && stats::EqualsNoCase(Trim(t.substr(0, eq)), key)) {
             lines[i] = entry;
             done = true;
         }

@@ -41,10 +41,10 @@ std::string ValueOr(const adif::Record& r, std::string_view name, std::string_vi
 // values are trimmed, or a CALL of a form feed would pass a QSO without a call.
 const std::string* Present(const adif::Record& r, std::string_view name) {
     const std::string* v = r.Find(name);
-    return v != nullptr && !Trim(*v).empty() ? v : nullptr;
+    return v != nullptr && !TrimBlanks(*v).empty() ? v : nullptr;
 }
 
-std::string Trimmed(std::string_view s) { return std::string(Trim(s)); }
+std::string Trimmed(std::string_view s) { return std::string(TrimBlanks(s)); }
 
 }  // namespace
 
@@ -182,7 +182,7 @@ std::optional<HostQso> MapRecord(const adif::Record& r, const std::string& file,
             if (!AllDigits(t) || t.size() > 4) fail("MY_DXCC", "\"" + *v + "\" is not an entity number");
             station->dxcc = Number(t);
         }
-        station->contest = Upper(Trimmed(ValueOr(r, "CONTEST_ID")));
+        station->contest = UpperAscii(Trimmed(ValueOr(r, "CONTEST_ID")));
     }
 
     const std::string* call = Present(r, "CALL");
@@ -195,19 +195,19 @@ std::optional<HostQso> MapRecord(const adif::Record& r, const std::string& file,
     q.call = Trimmed(*call);
     q.time = stats::OleDateTime::Valid(*date + *time);
     q.frequencyHz = hz ? static_cast<std::uint32_t>(*hz) : 0;
-    q.band = Present(r, "BAND") ? Lower(Trimmed(*r.Find("BAND"))) : (hz ? BandOfFrequency(*hz) : std::string());
-    q.mode = Upper(Trimmed(ValueOr(r, "MODE")));
+    q.band = Present(r, "BAND") ? LowerAscii(Trimmed(*r.Find("BAND"))) : (hz ? BandOfFrequency(*hz) : std::string());
+    q.mode = UpperAscii(Trimmed(ValueOr(r, "MODE")));
     q.rstSent = Trimmed(ValueOr(r, "RST_SENT"));
     q.rstReceived = Trimmed(ValueOr(r, "RST_RCVD"));
     q.exchangeSent = Trimmed(Present(r, "STX_STRING") ? ValueOr(r, "STX_STRING") : ValueOr(r, "STX"));
     q.exchangeReceived = Trimmed(Present(r, "SRX_STRING") ? ValueOr(r, "SRX_STRING") : ValueOr(r, "SRX"));
-    q.wpxPrefix = Present(r, "PFX") ? Upper(Trimmed(*r.Find("PFX"))) : WpxPrefix(q.call);
+    q.wpxPrefix = Present(r, "PFX") ? UpperAscii(Trimmed(*r.Find("PFX"))) : WpxPrefix(q.call);
 
     const Location where = Locate(countries, q.call, dxcc, Present(r, "COUNTRY") ? Trimmed(*r.Find("COUNTRY")) : "");
     if (!where.found && countries != nullptr && warning != nullptr && !IsMaritimeOrAeronautical(q.call))
         *warning = UnknownCountry(q.call);
     q.countryPrefix = where.country;
-    q.continent = Present(r, "CONT") ? Upper(Trimmed(*r.Find("CONT"))) : where.continent;
+    q.continent = Present(r, "CONT") ? UpperAscii(Trimmed(*r.Find("CONT"))) : where.continent;
     return q;
 }
 
@@ -219,7 +219,7 @@ std::optional<std::uint64_t> ParseKilohertz(std::string_view text) {
 }
 
 std::string HostModeOfCabrillo(std::string_view token) {
-    const std::string mode = Upper(std::string(token));
+    const std::string mode = UpperAscii(std::string(token));
     if (mode == "PH") return "SSB";
     if (mode == "RY") return "RTTY";
     return mode;
@@ -243,7 +243,7 @@ std::optional<HostQso> MapCabrilloQso(const cabrillo::QsoLine& line, const Count
         {"3.4G", "9cm", 3400},
     };
     HostQso q;
-    const std::string frequency = Upper(line.frequency);
+    const std::string frequency = UpperAscii(line.frequency);
     const auto designator = std::find_if(std::begin(kDesignators), std::end(kDesignators),
                                          [&](const Designator& d) { return frequency == d.token; });
     if (designator != std::end(kDesignators)) {

@@ -13,6 +13,11 @@ LogSource::LogSource(const std::string& path, const CountryFile* countries) : pa
 
 LogSource::~LogSource() = default;
 
+const std::vector<std::pair<std::string, std::string>>& LogSource::HeaderLines() const {
+    static const std::vector<std::pair<std::string, std::string>> none;
+    return cabrillo_ ? cabrillo_->HeaderLines() : none;
+}
+
 bool LogSource::Next(Entry& entry) {
     entry.qso.reset();
     entry.note.clear();

@@ -45,6 +45,8 @@ public:
     const std::string& StationCall() const { return stationCall_; }
     const std::optional<int>& StationDxcc() const { return stationDxcc_; }
     const std::string& Contest() const { return contest_; }
+    // A Cabrillo log's header lines (cabrillo::Reader::HeaderLines); none for ADIF.
+    const std::vector<std::pair<std::string, std::string>>& HeaderLines() const;
 
 private:
     std::string path_;

@@ -41,7 +41,7 @@ bool PortableCall::DesignatesCallArea() const {
 }
 
 PortableCall ReadPortableCall(std::string_view text) {
-    const std::string call = Upper(text);
+    const std::string call = UpperAscii(text);
     std::vector<std::string_view> parts;
     bool first = true;
     for (std::size_t from = 0; from <= call.size(); first = false) {

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "contest/text_util.h"
 #include "page/drawing.h"
 #include "page/sections.h"
 
@@ -60,8 +61,7 @@ std::string LogFacts(const LogFigures& log) {
     // The log's CATEGORY- lines, by the rest of their names.
     for (const auto& [key, value] : log.header) {
         if (value.empty()) continue;
-        std::string name = key.substr(key.find('-') + 1);
-        for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        const std::string name = stats::LowerAscii(key.substr(key.find('-') + 1));
         out += "<tr><th>" + Escape(name) + "</th><td>" + Escape(value) + "</td></tr>";
     }
     out += "<tr><th>score by the plug-in</th><td class=\"score\" data-score=\"" + std::to_string(log.result.score) +
@@ -118,9 +118,9 @@ std::string ScopedSummary(const std::string& html) {
             std::string selectors = rules.substr(from, open - from), scoped;
             std::stringstream list(selectors);
             for (std::string one; std::getline(list, one, ',');) {
-                const auto a = one.find_first_not_of(" \t\r\n"), b = one.find_last_not_of(" \t\r\n");
-                if (a == std::string::npos) continue;
-                scoped += std::string(scoped.empty() ? "" : ", ") + ".summary " + one.substr(a, b - a + 1);
+                const std::string_view selector = stats::TrimBlanks(one);
+                if (selector.empty()) continue;
+                scoped += std::string(scoped.empty() ? "" : ", ") + ".summary " + std::string(selector);
             }
             style += scoped + rules.substr(open, close - open + 1);
             from = close + 1;

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <set>
 
+#include "audit_words.h"
 #include "page/drawing.h"
 #include "page/sections.h"
 
@@ -23,7 +24,7 @@ std::string Sentence(std::string text, bool stop = true) {
 
 // "−6 points, −1 prefix"; "39 QSOs, ..." when a finding takes more than one.
 std::string CostText(const audit::Finding& f) {
-    std::string text = f.qsos == 1 ? "" : Counted(static_cast<std::int64_t>(f.qsos), "QSO", "QSOs") + ", ";
+    std::string text = f.qsos.size() == 1 ? "" : Counted(static_cast<std::int64_t>(f.qsos.size()), "QSO", "QSOs") + ", ";
     text += Counted(-f.points, "point", "points");
     if (f.prefixes != 0) text += ", " + Counted(-f.prefixes, "prefix", "prefixes");
     return text;
@@ -42,8 +43,9 @@ std::string CostData(const audit::Cost& c) {
 // The claimed score, the plug-in's, and what each kind of finding and all of
 // them would take.
 std::string Summary(const audit::LogAudit& log) {
+    const std::optional<std::int64_t>& claimed = log.log->header.claimed;
     std::string out = "<p>" +
-                      (log.claimed ? "Claimed in the log: " + Num(*log.claimed) + ". "
+                      (claimed ? "Claimed in the log: " + Num(*claimed) + ". "
                                    : std::string("The log claims no score. ")) +
                       "The plug-in's score: <strong>" + Num(log.plugin.score) + "</strong> (" +
                       Counted(log.plugin.qsos, "QSO", "QSOs") + ", " + Counted(log.plugin.points, "point", "points") +
@@ -60,13 +62,13 @@ std::string Summary(const audit::LogAudit& log) {
            "</td></tr></tfoot></table>";
     if (log.floor.penalties > 0)
         out += "<p class=\"note\">The points include " + Counted(log.floor.penalties, "point", "points") +
-               " of penalties: a busted call, a QSO not in the other log and a call not in the list cost the QSO's "
-               "points once more.</p>";
+               " of penalties: " + audit::PenalizedKinds() + " cost the QSO's points once more.</p>";
     return out;
 }
 
 // The findings of each kind, a table each.
-std::string Findings(const audit::LogAudit& log, const char* heading) {
+std::string Findings(const audit::Audit& audited, const audit::LogAudit& log, const char* heading) {
+    const ContestLog& contestLog = *log.log;
     std::string out;
     for (const audit::Kind kind : audit::kKinds) {
         std::vector<const audit::Finding*> of;
@@ -80,10 +82,12 @@ std::string Findings(const audit::LogAudit& log, const char* heading) {
                "<th>call</th><th>cost</th><th>why</th></tr></thead><tbody>";
         for (std::size_t i = 0; i < of.size() && i < kListedFindings; ++i) {
             const audit::Finding& f = *of[i];
-            out += "<tr><td class=\"nw\">" + Escape(f.where) + "</td><td class=\"nw\">" +
-                   DayTime(HostDateOfMinute(f.minute)) + "</td><td>" + Escape(f.band) + "</td><td class=\"call\">" +
-                   Escape(f.call) + "</td><td>" + CostText(f) + "</td><td class=\"why\">" + Escape(f.reason) +
-                   "</td></tr>";
+            const std::size_t first = f.qsos.front();
+            out += "<tr><td class=\"nw\">" + Escape(contestLog.Where(first)) + "</td><td class=\"nw\">" +
+                   DayTime(HostDateOfMinute(contestLog.minutes[first])) + "</td><td>" +
+                   Escape(contestLog.qsos[first].band) + "</td><td class=\"call\">" +
+                   Escape(contestLog.qsos[first].call) + "</td><td>" + CostText(f) + "</td><td class=\"why\">" +
+                   Escape(audit::Reason(audited, log, f)) + "</td></tr>";
         }
         out += "</tbody></table>";
         if (of.size() > kListedFindings)
@@ -99,7 +103,7 @@ std::string Findings(const audit::LogAudit& log, const char* heading) {
 std::string CallsToCheck(const audit::LogAudit& log, const LogFigures& figures, const std::string& source) {
     std::set<std::string> both;
     for (const audit::Finding& f : log.findings)
-        if (f.kind == audit::Kind::kNotActive) both.insert(f.call);
+        if (f.kind == audit::Kind::kNotActive) both.insert(log.log->qsos[f.qsos.front()].call);
     std::string out = "<p class=\"note\">A list to look at, not a judgment: a log checker looks at these first, and "
                       "first of all at the calls in bold: not in the list of active calls, and worked only once.</p>";
     out += "<h4>Not in the list of active contest calls</h4>";
@@ -133,9 +137,9 @@ std::string CallsToCheck(const audit::LogAudit& log, const LogFigures& figures, 
     return out;
 }
 
-std::string Notes(const audit::LogAudit& log) {
+std::string NotesHtml(const audit::Audit& audited, const audit::LogAudit& log) {
     std::string out;
-    for (const std::string& note : log.notes) out += "<p class=\"note\">" + Escape(Sentence(note)) + "</p>";
+    for (const std::string& note : audit::Notes(audited, log)) out += "<p class=\"note\">" + Escape(Sentence(note)) + "</p>";
     return out;
 }
 
@@ -151,13 +155,13 @@ std::string BeforeYouSubmit(const PageInput& in) {
                       "until it complies. The same findings as <code>stats-host --audit</code>.</p>";
     if (audited.logs.size() == 1) {
         const audit::LogAudit& log = audited.logs.front();
-        return out + Summary(log) + Notes(log) + Findings(log, "h3") + "<h3 id=\"calls\">Calls to check</h3>" +
+        return out + Summary(log) + NotesHtml(audited, log) + Findings(audited, log, "h3") + "<h3 id=\"calls\">Calls to check</h3>" +
                CallsToCheck(log, in.logs.front(), audited.activeCallsSource);
     }
     // Several logs: each with its findings, those among the logs given too.
     for (const audit::LogAudit& log : audited.logs)
-        out += "<h3>" + Escape(log.call) + " <code>" + Escape(log.file) + "</code></h3>" + Summary(log) + Notes(log) +
-               Findings(log, "h4");
+        out += "<h3>" + Escape(log.log->station.call) + " <code>" + Escape(log.log->file) + "</code></h3>" +
+               Summary(log) + NotesHtml(audited, log) + Findings(audited, log, "h4");
     return out;
 }
 

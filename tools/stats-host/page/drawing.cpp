@@ -79,7 +79,6 @@ std::string Counted(std::int64_t n, const char* one, const char* many) {
     return Num(n) + " " + (n == 1 || n == -1 ? one : many);
 }
 
-const char* ContestName(bool cw) { return cw ? "CQ-WPX-CW" : "CQ-WPX-SSB"; }
 
 When WhenOf(double hostDate) {
     const double minute = MinuteOf(hostDate);
@@ -129,8 +128,6 @@ std::string LimitText(const stats::OperatingTime& t, stats::EntryCategory catego
     if (!t.limit) return (inSentence ? "no limit" : "none") + name;
     return (inSentence ? "limit " : "") + std::to_string(*t.limit / 60) + " hours" + name;
 }
-
-int HourIndex(double start, double time) { return static_cast<int>(std::floor((time - start) * 24.0 + 1e-9)); }
 
 std::string BandColour(const std::string& band) {
     const int rank = BandRank(band);

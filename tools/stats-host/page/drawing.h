@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "contest/contest_name.h"
 #include "contest/operating_time.h"
 #include "contest_page.h"
 
@@ -33,8 +34,7 @@ std::string Num(std::int64_t n);
 std::string Two(int n);
 // "1 off-time", "3 off-times", "−1 point": the count as Num writes it, then the word.
 std::string Counted(std::int64_t n, const char* one, const char* many);
-// "CQ-WPX-CW", "CQ-WPX-SSB"
-const char* ContestName(bool cw);
+using stats::ContestName;
 
 // ---- Times: host dates (days since 30 December 1899, UTC)
 

@@ -1,4 +1,4 @@
-#include "contest/received_serials.h"
+#include "checking/received_serials.h"
 
 #include <algorithm>
 #include <unordered_map>

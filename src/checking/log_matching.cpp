@@ -1,26 +1,20 @@
-#include "contest/log_matching.h"
+#include "checking/log_matching.h"
 
 #include <algorithm>
-#include <cctype>
 #include <tuple>
 #include <unordered_map>
 
-#include "contest/received_serials.h"
+#include "checking/received_serials.h"
+#include "contest/text_util.h"
 
 namespace stats {
 
 namespace {
 
-std::string Capitals(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    return out;
-}
-
 bool SameSerial(const std::string& sent, const std::string& received) {
     const auto a = SerialNumberOf(sent), b = SerialNumberOf(received);
     if (a && b) return *a == *b;
-    return Capitals(sent) == Capitals(received);
+    return UpperAscii(sent) == UpperAscii(received);
 }
 
 std::int64_t Distance(std::int64_t a, std::int64_t b) { return a > b ? a - b : b - a; }
@@ -54,8 +48,8 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
     std::vector<CallIndex> byCall(count);
     for (std::size_t l = 0; l < count; ++l) {
         result[l].resize(logs[l].qsos.size());
-        own[l] = Capitals(logs[l].ownCall);
-        for (std::size_t q = 0; q < logs[l].qsos.size(); ++q) byCall[l][Capitals(logs[l].qsos[q].call)].push_back(q);
+        own[l] = UpperAscii(logs[l].ownCall);
+        for (std::size_t q = 0; q < logs[l].qsos.size(); ++q) byCall[l][UpperAscii(logs[l].qsos[q].call)].push_back(q);
     }
     auto pair = [&](std::size_t a, std::size_t qa, std::size_t b, std::size_t qb) {
         QsoMatch& x = result[a][qa];
@@ -101,7 +95,7 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
         for (std::size_t qa = 0; qa < logs[a].qsos.size(); ++qa) {
             if (result[a][qa].otherQso) continue;
             const MatchQso& x = logs[a].qsos[qa];
-            const std::string call = Capitals(x.call);
+            const std::string call = UpperAscii(x.call);
             for (std::size_t b = 0; b < count && !result[a][qa].otherQso; ++b) {
                 if (b == a || !CallsClose(call, own[b])) continue;
                 const auto* fromB = find(byCall[b], own[a]);
@@ -134,7 +128,7 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
         for (std::size_t qa = 0; qa < logs[a].qsos.size(); ++qa) {
             QsoMatch& m = result[a][qa];
             if (m.otherQso) continue;
-            const auto it = logOf.find(Capitals(logs[a].qsos[qa].call));
+            const auto it = logOf.find(UpperAscii(logs[a].qsos[qa].call));
             if (it == logOf.end() || it->second == a) continue;
             m.result = MatchResult::kNotInLog;
             m.otherLog = it->second;

@@ -1,19 +1,12 @@
-#include "contest/band_changes.h"
+#include "checking/band_changes.h"
 
 #include <algorithm>
-#include <cctype>
 #include <map>
 #include <unordered_set>
 
 namespace stats {
 
 namespace {
-
-bool SameWord(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::toupper(static_cast<unsigned char>(x)) == std::toupper(static_cast<unsigned char>(y));
-           });
-}
 
 std::int64_t HourOf(std::int64_t minute) { return minute >= 0 ? minute / 60 : -((-minute + 59) / 60); }
 
@@ -122,13 +115,6 @@ std::vector<BandChangeBreach> MultiSingle(const std::vector<BandChangeQso>& qsos
 }
 
 }  // namespace
-
-TransmitterRule TransmitterRuleOf(std::string_view categoryOperator, std::string_view categoryTransmitter) {
-    if (!SameWord(categoryOperator, "MULTI-OP")) return TransmitterRule::kNone;
-    if (SameWord(categoryTransmitter, "TWO")) return TransmitterRule::kMultiTwo;
-    if (SameWord(categoryTransmitter, "ONE")) return TransmitterRule::kMultiSingle;
-    return TransmitterRule::kNone;
-}
 
 std::vector<BandChangeBreach> CheckBandChanges(const std::vector<BandChangeQso>& qsos, TransmitterRule rule) {
     switch (rule) {

@@ -1,6 +1,6 @@
 // The band-change rules of the multi-operator categories, as log checking
-// applies them to a submitted log. The plug-in does not use them yet; the
-// command-line audit does.
+// applies them to a submitted log. Which rule a log is held to comes from its
+// header (entry.h).
 //
 //   - Multi-two: a transmitter changes band at most 8 times in a clock hour
 //     (minutes 00 to 59). A change is a QSO on another band than the same
@@ -26,7 +26,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 namespace stats {
@@ -35,11 +34,6 @@ enum class TransmitterRule { kNone, kMultiTwo, kMultiSingle };
 
 inline constexpr int kMultiTwoChangesPerHour = 8;
 inline constexpr std::int64_t kMultiSingleMinutesOnBand = 10;
-
-// The rule of a log's CATEGORY-OPERATOR and CATEGORY-TRANSMITTER values (any
-// case): TWO for a multi-op is multi-two, ONE multi-single; anything else,
-// UNLIMITED or a single operator, none.
-TransmitterRule TransmitterRuleOf(std::string_view categoryOperator, std::string_view categoryTransmitter);
 
 struct BandChangeQso {
     std::int64_t minute = 0;

@@ -1,0 +1,50 @@
+#include "audit_report.h"
+
+#include "audit_words.h"
+#include "contest/contest_name.h"
+
+namespace tools::audit {
+
+namespace {
+
+std::string Field(const char* name, std::int64_t value) { return std::string(name) + " " + std::to_string(value); }
+
+std::string Costs(const Cost& c) {
+    return Field("QSOs", static_cast<std::int64_t>(c.qsos)) + "\t" + Field("points", -c.points) + "\t" +
+           Field("prefixes", -c.prefixes) + "\t" + Field("score", c.score) + "\t" + Field("penalties", c.penalties);
+}
+
+}  // namespace
+
+std::string Report(const Audit& audit) {
+    std::string out;
+    auto line = [&out](const std::string& text) { out += text + "\n"; };
+    line(std::string("note\t") + kReadOnly);
+    for (const LogAudit& audited : audit.logs) {
+        const ContestLog& log = *audited.log;
+        const std::string& file = log.file;
+        line("log\t" + file + "\t" + log.station.call + "\t" + stats::ContestName(log.cw) + "\t" + CategoryText(log) +
+             "\t" + Field("QSOs", static_cast<std::int64_t>(log.qsos.size())) + ", " + std::to_string(audited.dupes) +
+             " dupes, " + std::to_string(audited.rejected) + " rejected by the plug-in");
+        for (const std::string& note : Notes(audit, audited)) line("note\t" + file + "\t" + note);
+        for (const Finding& f : audited.findings) {
+            const std::size_t first = f.qsos.front();
+            line(std::string(KindName(f.kind)) + "\t" + file + "\t" + log.Where(first) + "\t" +
+                 TimeText(log.minutes[first]) + "\t" + log.qsos[first].band + "\t" + log.qsos[first].call + "\t" +
+                 Field("QSOs", static_cast<std::int64_t>(f.qsos.size())) + "\t" + Field("points", -f.points) + "\t" +
+                 Field("prefixes", -f.prefixes) + "\t" + Reason(audit, audited, f));
+        }
+        const Figures& p = audited.plugin;
+        line("claimed\t" + file + "\t" +
+             (log.header.claimed ? Field("score", *log.header.claimed) : std::string("score none")) +
+             "\tthe plug-in's\t" + Field("QSOs", p.qsos) + "\t" + Field("points", p.points) + "\t" +
+             Field("prefixes", p.multipliers) + "\t" + Field("score", p.score));
+        for (const auto& [kind, cost] : audited.atRisk)
+            line("at risk\t" + file + "\t" + KindName(kind) + "\t" + Costs(cost));
+        line("floor\t" + file + "\t" + Costs(audited.floor) +
+             "\tthe score if every flagged QSO went, with its penalties");
+    }
+    return out;
+}
+
+}  // namespace tools::audit
