@@ -184,7 +184,7 @@ std::optional<ScoreProjection> ProjectFinalScore(const PaceRow& now, const PaceC
     // does not set the rest of the weekend.
     PaceRow then;
     for (const PaceRow& row : ownCurve.rows) {
-        if (row.elapsed > now.elapsed || row.qsos * 2 > now.qsos) break;
+        if (row.elapsed > now.elapsed || row.qsos > now.qsos / 2) break;
         then = row;
     }
     const long double qsos = static_cast<long double>(now.qsos);
