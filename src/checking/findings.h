@@ -26,6 +26,15 @@ inline constexpr FindingKind kFindingKinds[] = {
 
 bool CarriesPenalty(FindingKind kind);
 
+// How sure a finding is. Proven: a log given proves it (serial mismatch, not
+// in log, a busted call matched in another log), or the rules do (band
+// changes, past the limit). The others are uncertain: a serial out of
+// sequence has its evidence in the station's other serials, likely busted; a
+// call no list knows, worked once, is likely busted only on evidence of a
+// bust (`bustEvidence`), else a unique, likely kept.
+enum class Certainty { kProven, kLikelyBusted, kLikelyKept };
+Certainty CertaintyOf(FindingKind kind, bool bustEvidence);
+
 // What a counted QSO of `points` costs when a finding of `kind` names it: its
 // points, and its penalty when the kind carries one.
 inline std::int64_t PointsLost(FindingKind kind, std::int64_t points) {

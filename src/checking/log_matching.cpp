@@ -21,12 +21,24 @@ std::int64_t Distance(std::int64_t a, std::int64_t b) { return a > b ? a - b : b
 
 using CallIndex = std::unordered_map<std::string, std::vector<std::size_t>>;
 
+// CallEdits(a, b) == 1 without its table: the evidence search asks it of
+// every QSO near an uncertain call, and a long log has many of both.
+bool OneEditApart(std::string_view a, std::string_view b) {
+    if (a.size() < b.size()) std::swap(a, b);
+    if (a.size() - b.size() > 1) return false;
+    std::size_t i = 0;
+    while (i < b.size() && a[i] == b[i]) ++i;
+    if (a.size() != b.size()) return a.substr(i + 1) == b.substr(i);  // one added
+    if (i == a.size()) return false;  // the same
+    if (a.substr(i + 1) == b.substr(i + 1)) return true;  // one changed
+    return i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i] && a.substr(i + 2) == b.substr(i + 2);
+}
+
 }  // namespace
 
-bool CallsClose(std::string_view a, std::string_view b) {
-    if (a == b) return false;
+std::size_t CallEdits(std::string_view a, std::string_view b) {
     const std::size_t n = a.size(), m = b.size();
-    if ((n > m ? n - m : m - n) > 2) return false;
+    if ((n > m ? n - m : m - n) > 2) return 3;
     // Edit distance with swaps of neighbours (optimal string alignment).
     std::vector<std::vector<std::size_t>> d(n + 1, std::vector<std::size_t>(m + 1));
     for (std::size_t i = 0; i <= n; ++i) d[i][0] = i;
@@ -38,10 +50,16 @@ bool CallsClose(std::string_view a, std::string_view b) {
             if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1])
                 d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
         }
-    return d[n][m] <= 2;
+    return std::min<std::size_t>(d[n][m], 3);
 }
 
-std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, std::int64_t tolerance) {
+bool CallsClose(std::string_view a, std::string_view b) {
+    const std::size_t edits = CallEdits(a, b);
+    return edits >= 1 && edits <= 2;
+}
+
+std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, std::int64_t tolerance,
+                                             const std::function<bool(const std::string&)>& isKnown) {
     const std::size_t count = logs.size();
     std::vector<std::vector<QsoMatch>> result(count);
     std::vector<std::string> own(count);
@@ -90,36 +108,60 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
         }
 
     // A call left over, close to a station whose log is given, where that
-    // log has a QSO with this station that found no match.
+    // log has a QSO with this station that found no match. Every such pair is
+    // weighed at once: a call that is itself a known station's is taken only
+    // one edit away, and only where no unknown call explains the other log's
+    // QSO (a real QSO with a station whose call resembles a given log's is
+    // common, a slip that lands on another active call rare, two such slips
+    // rarer still); then one edit before two, then the nearer minute.
+    std::vector<std::tuple<bool, std::size_t, std::int64_t, std::size_t, std::size_t, std::size_t, std::size_t>>
+        busts;
+    std::unordered_map<std::string, std::size_t> workedBy;  // a call, and the one log working it (count if more)
+    for (std::size_t l = 0; l < count; ++l)
+        for (const auto& [call, qsos] : byCall[l]) {
+            const auto [at, added] = workedBy.emplace(call, l);
+            if (!added && at->second != l) at->second = count;
+        }
     for (std::size_t a = 0; a < count; ++a)
         for (std::size_t qa = 0; qa < logs[a].qsos.size(); ++qa) {
             if (result[a][qa].otherQso) continue;
             const MatchQso& x = logs[a].qsos[qa];
             const std::string call = UpperAscii(x.call);
-            for (std::size_t b = 0; b < count && !result[a][qa].otherQso; ++b) {
-                if (b == a || !CallsClose(call, own[b])) continue;
+            bool known = false, knownChecked = false;
+            for (std::size_t b = 0; b < count; ++b) {
+                if (b == a) continue;
+                const std::size_t edits = CallEdits(call, own[b]);
+                if (edits == 0 || edits > 2) continue;
                 const auto* fromB = find(byCall[b], own[a]);
                 if (fromB == nullptr) continue;
-                std::optional<std::size_t> closest;
+                if (!knownChecked) {
+                    // Worked in another log given, or listed as active.
+                    const auto w = workedBy.find(call);
+                    known = (w != workedBy.end() && w->second != a) || (isKnown && isKnown(call));
+                    knownChecked = true;
+                }
+                if (known && edits > 1) continue;
                 for (const std::size_t qb : *fromB) {
                     const MatchQso& y = logs[b].qsos[qb];
-                    if (result[b][qb].otherQso || y.band != x.band || Distance(x.minute, y.minute) > tolerance)
-                        continue;
-                    if (!closest || Distance(x.minute, y.minute) < Distance(x.minute, logs[b].qsos[*closest].minute))
-                        closest = qb;
+                    const std::int64_t apart = Distance(x.minute, y.minute);
+                    if (result[b][qb].otherQso || y.band != x.band || apart > tolerance) continue;
+                    busts.emplace_back(known, edits, apart, a, qa, b, qb);
                 }
-                if (!closest) continue;
-                QsoMatch& busted = result[a][qa];
-                busted.result = MatchResult::kBustedCall;
-                busted.otherLog = b;
-                busted.otherQso = closest;
-                QsoMatch& good = result[b][*closest];
-                good.result = MatchResult::kMatched;
-                good.otherBustedCall = true;
-                good.otherLog = a;
-                good.otherQso = qa;
             }
         }
+    std::sort(busts.begin(), busts.end());
+    for (const auto& [known, edits, apart, a, qa, b, qb] : busts) {
+        if (result[a][qa].otherQso || result[b][qb].otherQso) continue;
+        QsoMatch& busted = result[a][qa];
+        busted.result = MatchResult::kBustedCall;
+        busted.otherLog = b;
+        busted.otherQso = qb;
+        QsoMatch& good = result[b][qb];
+        good.result = MatchResult::kMatched;
+        good.otherBustedCall = true;
+        good.otherLog = a;
+        good.otherQso = qa;
+    }
 
     // What is left of the QSOs with a station whose log is given.
     std::unordered_map<std::string, std::size_t> logOf;
@@ -134,6 +176,45 @@ std::vector<std::vector<QsoMatch>> MatchLogs(const std::vector<MatchLog>& logs, 
             m.otherLog = it->second;
         }
     return result;
+}
+
+std::vector<std::optional<BustEvidence>> FindBustEvidence(const std::vector<MatchLog>& logs,
+                                                          const std::vector<BustEvidence>& asked, std::int64_t window) {
+    // Every QSO of every log by band, in time order, its call in capitals;
+    // each call with the one log working it (logs.size() when more do).
+    using Entry = std::tuple<std::int64_t, std::size_t, std::size_t>;
+    std::unordered_map<std::string, std::vector<Entry>> byBand;
+    std::vector<std::vector<std::string>> calls(logs.size());
+    std::unordered_map<std::string, std::size_t> workedBy;
+    for (std::size_t l = 0; l < logs.size(); ++l)
+        for (std::size_t q = 0; q < logs[l].qsos.size(); ++q) {
+            byBand[logs[l].qsos[q].band].emplace_back(logs[l].qsos[q].minute, l, q);
+            calls[l].push_back(UpperAscii(logs[l].qsos[q].call));
+            const auto [at, added] = workedBy.emplace(calls[l].back(), l);
+            if (!added && at->second != l) at->second = logs.size();
+        }
+    for (auto& [band, qsos] : byBand) std::sort(qsos.begin(), qsos.end());
+
+    std::vector<std::optional<BustEvidence>> out(asked.size());
+    for (std::size_t k = 0; k < asked.size(); ++k) {
+        const MatchQso& x = logs[asked[k].log].qsos[asked[k].qso];
+        const auto band = byBand.find(x.band);
+        if (band == byBand.end()) continue;
+        const std::string& call = calls[asked[k].log][asked[k].qso];
+        // Another log given has it too: no unique, a station two logs copied alike.
+        if (workedBy[call] != asked[k].log) continue;
+        const auto& qsos = band->second;
+        auto it = std::lower_bound(qsos.begin(), qsos.end(), Entry{x.minute - window, 0, 0});
+        std::int64_t nearest = window + 1;
+        for (; it != qsos.end() && std::get<0>(*it) <= x.minute + window; ++it) {
+            const auto& [minute, l, q] = *it;
+            const std::int64_t apart = Distance(minute, x.minute);
+            if (apart >= nearest || !OneEditApart(call, calls[l][q])) continue;
+            nearest = apart;
+            out[k] = BustEvidence{l, q};
+        }
+    }
+    return out;
 }
 
 }  // namespace stats

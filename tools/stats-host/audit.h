@@ -9,8 +9,9 @@
 // cross-log matching, penalties) and the core's operating time; every point
 // and multiplier comes from the plug-in, the logs replayed through its
 // exports: the log as it is (its replay, which gave each QSO's status), the
-// log without the QSOs of each kind of finding, and without all of them for
-// the floor.
+// log without the QSOs of each kind of finding, without the proven findings
+// and the likely busts for the score expected after checking, and without all
+// of them for the floor.
 #pragma once
 
 #include <cstddef>
@@ -24,6 +25,7 @@
 
 #include "checking/band_changes.h"
 #include "checking/findings.h"
+#include "checking/log_matching.h"
 #include "checking/received_serials.h"
 #include "contest_log.h"
 #include "host_session.h"
@@ -34,7 +36,7 @@ using Kind = stats::FindingKind;
 inline constexpr const auto& kKinds = stats::kFindingKinds;
 
 struct Setup {
-    // The logs, each read and replayed (ContestLog::Replayed).
+    // The logs, each read and replayed (Replay): the audit takes their QSOs' status.
     std::vector<const ContestLog*> logs;
     // Active contest calls (MASTER.SCP); nothing when no list was read.
     std::optional<std::unordered_set<std::string>> activeCalls;
@@ -63,12 +65,16 @@ struct Evidence {
     stats::BandChangeBreach breach;
     // Past the limit: when the clock reached it, and the last QSO's minute.
     std::int64_t limitReachedMinute = 0, lastMinute = 0, limitMinutes = 0;
-    // Not in the list of active calls: the only counted QSO with its prefix.
+    // Not in the list of active calls: the only counted QSO with its prefix,
+    // and the evidence of a bust when there is some: the QSO, in this log or
+    // another given, with a call one edit away near it.
     bool onlyWithPrefix = false;
+    std::optional<stats::BustEvidence> nearCall;
 };
 
 struct Finding {
     Kind kind = Kind::kSerialMismatch;
+    stats::Certainty certainty = stats::Certainty::kProven;
     std::vector<std::size_t> qsos;  // that go, indexes into the log's QSOs, in time order
     // What this finding alone takes: its counted QSOs' points with their
     // penalties, and the prefixes no other counted QSO has.
@@ -111,7 +117,10 @@ struct LogAudit {
     std::vector<Finding> findings;  // by kind in report order, each kind in time order
     Figures plugin;                 // the log as it is
     std::vector<std::pair<Kind, Cost>> atRisk;  // each kind found, in report order
-    Cost floor;                                 // every finding at once
+    // What checking is expected to leave: the proven findings and the likely
+    // busts go, with their penalties.
+    Cost expected;
+    Cost floor;  // every finding at once
     Calls calls;
 };
 

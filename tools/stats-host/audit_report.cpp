@@ -26,13 +26,19 @@ std::string Report(const Audit& audit) {
         line("log\t" + file + "\t" + log.station.call + "\t" + stats::ContestName(log.cw) + "\t" + CategoryText(log) +
              "\t" + Field("QSOs", static_cast<std::int64_t>(log.qsos.size())) + ", " + std::to_string(audited.dupes) +
              " dupes, " + std::to_string(audited.rejected) + " rejected by the plug-in");
+        // What checking will most likely leave leads; the floor beside it.
+        line("expected after checking\t" + file + "\t" + Costs(audited.expected) +
+             "\tthe score once the proven findings and the likely busts went, with their penalties");
+        line("floor\t" + file + "\t" + Costs(audited.floor) +
+             "\tthe score if every flagged QSO went, with its penalties");
         for (const std::string& note : Notes(audit, audited)) line("note\t" + file + "\t" + note);
         for (const Finding& f : audited.findings) {
             const std::size_t first = f.qsos.front();
             line(std::string(KindName(f.kind)) + "\t" + file + "\t" + log.Where(first) + "\t" +
                  TimeText(log.minutes[first]) + "\t" + log.qsos[first].band + "\t" + log.qsos[first].call + "\t" +
                  Field("QSOs", static_cast<std::int64_t>(f.qsos.size())) + "\t" + Field("points", -f.points) + "\t" +
-                 Field("prefixes", -f.prefixes) + "\t" + Reason(audit, audited, f));
+                 Field("prefixes", -f.prefixes) + "\t" + Reason(audit, audited, f) + "\t" +
+                 CertaintyName(f.certainty));
         }
         const Figures& p = audited.plugin;
         line("claimed\t" + file + "\t" +
@@ -41,8 +47,6 @@ std::string Report(const Audit& audit) {
              Field("prefixes", p.multipliers) + "\t" + Field("score", p.score));
         for (const auto& [kind, cost] : audited.atRisk)
             line("at risk\t" + file + "\t" + KindName(kind) + "\t" + Costs(cost));
-        line("floor\t" + file + "\t" + Costs(audited.floor) +
-             "\tthe score if every flagged QSO went, with its penalties");
     }
     return out;
 }

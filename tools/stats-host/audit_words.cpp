@@ -31,6 +31,18 @@ const char* KindName(Kind kind) {
     return "not in MASTER.SCP";
 }
 
+const char* CertaintyName(stats::Certainty certainty) {
+    switch (certainty) {
+        case stats::Certainty::kProven:
+            return "proven";
+        case stats::Certainty::kLikelyBusted:
+            return "likely busted";
+        case stats::Certainty::kLikelyKept:
+            break;
+    }
+    return "likely kept";
+}
+
 namespace {
 
 // One finding of a kind, as a noun phrase.
@@ -163,8 +175,16 @@ std::string Reason(const Audit& audit, const LogAudit& audited, const Finding& f
         case Kind::kNotActive:
             break;
     }
-    return "not in " + audit.activeCallsSource + " and worked once" +
-           (e.onlyWithPrefix ? ": the only QSO with " + q.wpxPrefix : std::string());
+    std::string why = "not in " + audit.activeCallsSource + " and worked once" +
+                      (e.onlyWithPrefix ? ": the only QSO with " + q.wpxPrefix : std::string());
+    if (e.nearCall) {
+        const ContestLog& other = *audit.logs[e.nearCall->log].log;
+        const std::size_t k = e.nearCall->qso;
+        why += ", and " + other.qsos[k].call + ", one edit away, was worked on " + other.qsos[k].band + " at " +
+               TimeText(other.minutes[k], "%H%M") + (&other == &log ? " (" : " in " + other.file + " (") +
+               other.Where(k) + ")";
+    }
+    return why;
 }
 
 std::vector<std::string> Notes(const Audit& audit, const LogAudit& audited) {

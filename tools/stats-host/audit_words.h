@@ -13,6 +13,9 @@ namespace tools::audit {
 // "serial mismatch", ..., "not in MASTER.SCP".
 const char* KindName(Kind kind);
 
+// "proven", "likely busted", "likely kept".
+const char* CertaintyName(stats::Certainty certainty);
+
 // Said once wherever the findings are shown.
 extern const char kReadOnly[];
 

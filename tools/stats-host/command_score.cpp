@@ -135,8 +135,8 @@ int ScoreLog(const CommandContext& c) {
                  passed, accepted, passed - accepted);
     // Without --dir the plug-in's files are in a folder the user did not name.
     if (o.dir.empty())
-        std::fprintf(stderr, "stats-host: the plug-in's settings, bad-QSO file%s are in %s\n",
-                     o.report ? " and Cabrillo log" : "", folder.c_str());
+        std::fprintf(stderr, "stats-host: the plug-in's settings%s are in %s\n",
+                     o.report ? ", bad-QSO file and Cabrillo log" : " and bad-QSO file", folder.c_str());
     return 0;
 }
 

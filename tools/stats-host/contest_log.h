@@ -61,7 +61,6 @@ struct ContestLog {
     std::vector<QsoStatus> status;
     TextResult result;
 
-    bool Replayed() const { return status.size() == qsos.size() && !qsos.empty(); }
     // "line 8" of a Cabrillo log, "record 17" of an ADIF log.
     std::string Where(std::size_t qso) const;
     // The QSOs in the order the log has them, as a host enters them.

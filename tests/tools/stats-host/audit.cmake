@@ -4,14 +4,16 @@
 # another continent, doubled on 40 and 80 m; 1 with the own continent), and
 # the summary where it shows the rule at work:
 #   across         two logs that worked each other: a serial mismatch, a QSO
-#                  not in the other log, a busted call; the floor with penalties
+#                  not in the other log, a busted call, each proven; the floor
+#                  and the expected score with penalties
 #   band-changes   multi-two (9 changes in a clock hour) and multi-single (a
 #                  band left within 10 minutes; a prefix already worked on the
 #                  multiplier transmitter)
 #   past-the-limit a Classic entry's QSOs after 24 hours of operating time
 #   serials        a serial too high for the time since the contest began;
 #                  none for numbers that a per-band station could have sent
-#   calls          a call not in the list of active calls, worked once
+#   calls          a call not in the list of active calls, worked once: likely
+#                  busted with a call one edit away worked near it, else kept
 #   refused        logs of two contests; a log of which nothing can be scored
 file(REMOVE_RECURSE ${WORK})
 file(MAKE_DIRECTORY ${WORK})
@@ -76,11 +78,13 @@ if(CASE STREQUAL "across")
     "28025 CW 2025-05-31 1031 K1ZZ 599 040 DL1AAA 599 004")
   audit(0 --audit a.log b.log)
   expect_lines(
-    "serial mismatch${T}a.log${T}line 7${T}2025-05-31 1010${T}40m${T}K1ZZ${T}QSOs 1${T}points -6${T}prefixes 0${T}received 021 where b.log sent 012 (line 6, 1010)"
-    "not in log${T}a.log${T}line 8${T}2025-05-31 1020${T}15m${T}K1ZZ${T}QSOs 1${T}points -6${T}prefixes 0${T}no QSO with DL1AAA on 15m within 5 minutes in b.log"
-    "busted call${T}a.log${T}line 9${T}2025-05-31 1030${T}10m${T}K1ZX${T}QSOs 1${T}points -6${T}prefixes 0${T}b.log (K1ZZ) has a QSO with DL1AAA on 10m at 1031 (line 7) that matches nothing else"
+    "serial mismatch${T}a.log${T}line 7${T}2025-05-31 1010${T}40m${T}K1ZZ${T}QSOs 1${T}points -6${T}prefixes 0${T}received 021 where b.log sent 012 (line 6, 1010)${T}proven"
+    "not in log${T}a.log${T}line 8${T}2025-05-31 1020${T}15m${T}K1ZZ${T}QSOs 1${T}points -6${T}prefixes 0${T}no QSO with DL1AAA on 15m within 5 minutes in b.log${T}proven"
+    "busted call${T}a.log${T}line 9${T}2025-05-31 1030${T}10m${T}K1ZX${T}QSOs 1${T}points -6${T}prefixes 0${T}b.log (K1ZZ) has a QSO with DL1AAA on 10m at 1031 (line 7) that matches nothing else${T}proven"
     "claimed${T}a.log${T}score 69${T}the plug-in's${T}QSOs 6${T}points 23${T}prefixes 3${T}score 69"
     "at risk${T}a.log${T}not in log${T}QSOs 1${T}points -6${T}prefixes 0${T}score 51${T}penalties 3"
+    # Every finding proven by the other log: checking is expected to take them all.
+    "expected after checking${T}a.log${T}QSOs 3${T}points -18${T}prefixes 0${T}score 15${T}penalties 6${T}the score once the proven findings and the likely busts went, with their penalties"
     # 23 points less 6 + 3 + 3 for the QSOs and 3 + 3 in penalties, times 3.
     "floor${T}a.log${T}QSOs 3${T}points -18${T}prefixes 0${T}score 15${T}penalties 6${T}the score if every flagged QSO went, with its penalties"
     # K1ZZ's side: all three matched, nothing at risk.
@@ -112,7 +116,7 @@ elseif(CASE STREQUAL "band-changes")
   cabrillo(m2.log DL0M2 HEADER "CATEGORY-OPERATOR: MULTI-OP" "CATEGORY-TRANSMITTER: TWO" QSOS ${qsos})
   audit(0 --audit m2.log)
   expect_lines(
-    "band changes${T}m2.log${T}line 15${T}2025-05-31 1409${T}40m${T}K9AB${T}QSOs 2${T}points -12${T}prefixes -2${T}transmitter 0: 9 band changes in the hour 1400-1459 (8 allowed): its QSOs from the change past the limit to the hour's end go")
+    "band changes${T}m2.log${T}line 15${T}2025-05-31 1409${T}40m${T}K9AB${T}QSOs 2${T}points -12${T}prefixes -2${T}transmitter 0: 9 band changes in the hour 1400-1459 (8 allowed): its QSOs from the change past the limit to the hour's end go${T}proven")
   expect_count("band changes" 1)
 
   cabrillo(ms.log DL0MS HEADER "CATEGORY-OPERATOR: MULTI-OP" "CATEGORY-TRANSMITTER: ONE" QSOS
@@ -124,8 +128,8 @@ elseif(CASE STREQUAL "band-changes")
     " 7025 CW 2025-05-31 1020 DL0MS 599 6 K1XY 599 106 1")
   audit(0 --audit ms.log)
   expect_lines(
-    "band changes${T}ms.log${T}line 9${T}2025-05-31 1005${T}15m${T}VK2AA${T}QSOs 1${T}points -3${T}prefixes -1${T}transmitter 1: on another band within 10 minutes of its first QSO on 40m at 1002: its QSOs elsewhere before 1012 go"
-    "band changes${T}ms.log${T}line 11${T}2025-05-31 1020${T}40m${T}K1XY${T}QSOs 1${T}points -6${T}prefixes 0${T}multiplier transmitter 1: a prefix the station had already worked (the multiplier transmitter works new prefixes only)")
+    "band changes${T}ms.log${T}line 9${T}2025-05-31 1005${T}15m${T}VK2AA${T}QSOs 1${T}points -3${T}prefixes -1${T}transmitter 1: on another band within 10 minutes of its first QSO on 40m at 1002: its QSOs elsewhere before 1012 go${T}proven"
+    "band changes${T}ms.log${T}line 11${T}2025-05-31 1020${T}40m${T}K1XY${T}QSOs 1${T}points -6${T}prefixes 0${T}multiplier transmitter 1: a prefix the station had already worked (the multiplier transmitter works new prefixes only)${T}proven")
   expect_count("band changes" 2)
 elseif(CASE STREQUAL "past-the-limit")
   # A QSO every 50 minutes from Saturday 00:00: the 24 hours of a Classic
@@ -150,7 +154,7 @@ elseif(CASE STREQUAL "past-the-limit")
   cabrillo(classic.log DL1CL HEADER "CATEGORY-OPERATOR: SINGLE-OP" "CATEGORY-OVERLAY: CLASSIC" QSOS ${qsos})
   audit(0 --audit classic.log)
   expect_lines(
-    "past the limit${T}classic.log${T}line 35${T}2025-06-01 0010${T}20m${T}W29AA${T}QSOs 2${T}points -6${T}prefixes -2${T}classic operating time (off-times of 60 minutes or more not counted) reached its 24 hours at 2025-06-01 0000: every QSO from then on goes, the last at 2025-06-01 0100")
+    "past the limit${T}classic.log${T}line 35${T}2025-06-01 0010${T}20m${T}W29AA${T}QSOs 2${T}points -6${T}prefixes -2${T}classic operating time (off-times of 60 minutes or more not counted) reached its 24 hours at 2025-06-01 0000: every QSO from then on goes, the last at 2025-06-01 0100${T}proven")
   # The same log entered single-op: 36 hours, not reached.
   audit(0 --audit --category single classic.log)
   expect_count("past the limit" 0)
@@ -168,7 +172,7 @@ elseif(CASE STREQUAL "serials")
     "21025 CW 2025-05-31 1020 DL1SE 599 7 N2AA 599 90")
   audit(0 --audit s.log)
   expect_lines(
-    "serial out of sequence${T}s.log${T}line 9${T}2025-05-31 0010${T}20m${T}W1AW${T}QSOs 1${T}points -3${T}prefixes -1${T}received 500, 10 minutes into the contest: more than a station works in that time")
+    "serial out of sequence${T}s.log${T}line 9${T}2025-05-31 0010${T}20m${T}W1AW${T}QSOs 1${T}points -3${T}prefixes -1${T}received 500, 10 minutes into the contest: more than a station works in that time${T}likely busted")
   expect_count("serial out of sequence" 1)
 elseif(CASE STREQUAL "calls")
   file(WRITE ${WORK}/calls.txt "# active calls\nK1ZZ\nW1AW\n")
@@ -177,14 +181,20 @@ elseif(CASE STREQUAL "calls")
     "14025 CW 2025-05-31 1001 DL1CC 599 2 W1AW/P 599 100"
     "14025 CW 2025-05-31 1002 DL1CC 599 3 K1ZY 599 200"
     "14025 CW 2025-05-31 1003 DL1CC 599 4 W9XYZ 599 300"
-    " 7025 CW 2025-05-31 1100 DL1CC 599 5 W9XYZ 599 310")
+    " 7025 CW 2025-05-31 1100 DL1CC 599 5 W9XYZ 599 310"
+    "14025 CW 2025-05-31 1004 DL1CC 599 6 K1QQ 599 400")
   set(active_calls calls.txt)
   audit(0 --audit c.log)
   # K1ZY risks its QSO and a penalty; its prefix K1 has another QSO. W9XYZ,
-  # worked twice, is not listed.
+  # worked twice, is not listed. K1ZY is one edit from K1ZZ, worked two
+  # minutes before on 20 m: likely busted. K1QQ, two edits from either: a
+  # unique, likely kept, and not in the expected score (21 points less
+  # K1ZY's 3 and its penalty of 3, times 3 prefixes).
   expect_lines(
-    "not in MASTER.SCP${T}c.log${T}line 7${T}2025-05-31 1002${T}20m${T}K1ZY${T}QSOs 1${T}points -6${T}prefixes 0${T}not in calls.txt and worked once")
-  expect_count("not in MASTER.SCP" 1)
+    "not in MASTER.SCP${T}c.log${T}line 7${T}2025-05-31 1002${T}20m${T}K1ZY${T}QSOs 1${T}points -6${T}prefixes 0${T}not in calls.txt and worked once, and K1ZZ, one edit away, was worked on 20m at 1000 (line 5)${T}likely busted"
+    "not in MASTER.SCP${T}c.log${T}line 10${T}2025-05-31 1004${T}20m${T}K1QQ${T}QSOs 1${T}points -6${T}prefixes 0${T}not in calls.txt and worked once${T}likely kept"
+    "expected after checking${T}c.log${T}QSOs 1${T}points -6${T}prefixes 0${T}score 45${T}penalties 3${T}the score once the proven findings and the likely busts went, with their penalties")
+  expect_count("not in MASTER.SCP" 2)
 elseif(CASE STREQUAL "refused")
   cabrillo(cw.log DL1AAA QSOS "14025 CW 2025-05-31 1000 DL1AAA 599 1 K1ZZ 599 10")
   file(WRITE ${WORK}/ssb.log "START-OF-LOG: 3.0\nCALLSIGN: K1ZZ\nCONTEST: CQ-WPX-SSB\n"

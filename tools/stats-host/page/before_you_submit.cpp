@@ -44,7 +44,13 @@ std::string CostData(const audit::Cost& c) {
 // them would take.
 std::string Summary(const audit::LogAudit& log) {
     const std::optional<std::int64_t>& claimed = log.log->header.claimed;
-    std::string out = "<p>" +
+    // What checking will most likely leave leads; the floor, every finding
+    // at once, beside it.
+    std::string out = "<p class=\"expected\"" + CostData(log.expected) + ">Expected after checking: <strong>" +
+                      Num(log.expected.score) +
+                      "</strong>, the proven findings and the likely busts taken away with their penalties; the "
+                      "floor, every finding taken away: " +
+                      Num(log.floor.score) + ".</p><p>" +
                       (claimed ? "Claimed in the log: " + Num(*claimed) + ". "
                                    : std::string("The log claims no score. ")) +
                       "The plug-in's score: <strong>" + Num(log.plugin.score) + "</strong> (" +
@@ -79,14 +85,15 @@ std::string Findings(const audit::Audit& audited, const audit::LogAudit& log, co
                Num(static_cast<std::int64_t>(of.size())) + ")</" + heading +
                "><table class=\"list findings\" data-kind=\"" + audit::KindName(kind) + "\" data-count=\"" +
                std::to_string(of.size()) + "\"><thead><tr><th>in the log</th><th>time (UTC)</th><th>band</th>"
-               "<th>call</th><th>cost</th><th>why</th></tr></thead><tbody>";
+               "<th>call</th><th>cost</th><th>how sure</th><th>why</th></tr></thead><tbody>";
         for (std::size_t i = 0; i < of.size() && i < kListedFindings; ++i) {
             const audit::Finding& f = *of[i];
             const std::size_t first = f.qsos.front();
             out += "<tr><td class=\"nw\">" + Escape(contestLog.Where(first)) + "</td><td class=\"nw\">" +
                    DayTime(HostDateOfMinute(contestLog.minutes[first])) + "</td><td>" +
                    Escape(contestLog.qsos[first].band) + "</td><td class=\"call\">" +
-                   Escape(contestLog.qsos[first].call) + "</td><td>" + CostText(f) + "</td><td class=\"why\">" +
+                   Escape(contestLog.qsos[first].call) + "</td><td>" + CostText(f) + "</td><td class=\"nw\">" +
+                   audit::CertaintyName(f.certainty) + "</td><td class=\"why\">" +
                    Escape(audit::Reason(audited, log, f)) + "</td></tr>";
         }
         out += "</tbody></table>";
