@@ -31,7 +31,8 @@
 set -euo pipefail
 
 all_parts=(native windows fuzz browser)
-native_pkgs=(cmake ninja-build g++ make libgtest-dev googletest hamradio-files)
+# libxml2-utils: xmllint, which reads the scoreboard documents in the tests.
+native_pkgs=(cmake ninja-build g++ make libgtest-dev googletest hamradio-files libxml2-utils)
 windows_pkgs=(g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
               wine64 xvfb fonts-wine)
 # libclang-rt-14-dev: the fuzzing and sanitizer runtimes, which clang only recommends.

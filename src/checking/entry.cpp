@@ -10,6 +10,9 @@ void AddHeaderLine(EntryHeader& header, std::string_view tag, std::string_view v
     if (key == "CLAIMED-SCORE" && !value.empty() && value.find_first_not_of("0123456789") == std::string_view::npos &&
         value.size() < 16)
         header.claimed = std::stoll(std::string(value));
+    if (key == "OPERATORS")
+        header.operators = header.operators ? *header.operators + " " + std::string(value) : std::string(value);
+    if (key == "CLUB") header.club = std::string(value);
 }
 
 std::optional<EntryCategory> EntryHeader::Category() const {

@@ -1,6 +1,7 @@
 // The entry a Cabrillo log's header declares: its CATEGORY- lines, its
-// claimed score, and from them the category that sets the operating-time
-// limit and the transmitter rule that sets the band-change rule.
+// claimed score, its operators and club, and from them the category that sets
+// the operating-time limit and the transmitter rule that sets the band-change
+// rule.
 #pragma once
 
 #include <cstdint>
@@ -18,6 +19,7 @@ namespace stats {
 struct EntryHeader {
     std::vector<std::pair<std::string, std::string>> categories;  // the CATEGORY- lines, as written
     std::optional<std::int64_t> claimed;                          // CLAIMED-SCORE, when a number
+    std::optional<std::string> operators, club;  // OPERATORS (several lines joined) and CLUB, as written
 
     // The category for the operating-time limit, from CATEGORY-OPERATOR and
     // CATEGORY-OVERLAY; nothing when the header does not say.

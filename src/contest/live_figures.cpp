@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "contest/scoring.h"
+#include "contest/text_util.h"
 
 namespace stats {
 
@@ -28,6 +29,7 @@ void LiveFigures::Collect(const RunState& state) {
         taken_.clear();
         rebuild_ = true;
         lowBand_.clear();  // the texts' ids start again at a reset
+        bandSlot_.clear();
     }
     cw_ = state.g_bCwContest != 0;
     start_ = OleDateMinute(state.g_ContestStart);
@@ -48,6 +50,13 @@ void LiveFigures::Collect(const RunState& state) {
         if (t.counts) {
             if (lowBand_.size() <= r.band) lowBand_.resize(r.band + 1, -1);
             if (lowBand_[r.band] < 0) lowBand_[r.band] = IsLowBand(log.Text(r.band)) ? 1 : 0;
+            if (bandSlot_.size() <= r.band) bandSlot_.resize(r.band + 1, -2);
+            if (bandSlot_[r.band] == -2) {
+                bandSlot_[r.band] = -1;
+                for (std::size_t b = 0; b < kBandCount; ++b)
+                    if (EqualsNoCase(log.Text(r.band), kBandNames[b])) bandSlot_[r.band] = static_cast<std::int8_t>(b);
+            }
+            t.band = bandSlot_[r.band];
             t.points = QsoPoints(ownCountry && r.country == *ownCountry, ownContinent && r.continent == *ownContinent,
                                  ownInNorthAmerica, lowBand_[r.band] == 1);
         }
@@ -67,6 +76,7 @@ void LiveFigures::Digest() {
         prefixFirst_.clear();
         prefixQsos_.clear();
         totals_ = RunTotals{};
+        bands_ = {};
         rebuild_ = false;
     }
     for (const Taken& t : taken_) {
@@ -76,6 +86,10 @@ void LiveFigures::Digest() {
         if (!t.counts) continue;
         ++totals_.qsos;
         totals_.points += t.points;
+        if (t.band >= 0) {
+            ++bands_[static_cast<std::size_t>(t.band)].qsos;
+            bands_[static_cast<std::size_t>(t.band)].points += t.points;
+        }
         if (at != nullptr) {
             ++at->qsos;
             at->points += t.points;

@@ -6,6 +6,7 @@
 // between (after one, all of them).
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -35,6 +36,12 @@ public:
 
     const MinuteCounts& Activity() const { return activity_; }
     const RunTotals& Totals() const { return totals_; }
+    // Counted QSOs and their points by band, in the order of kBandNames.
+    struct BandTotals {
+        std::int64_t qsos = 0;
+        std::int64_t points = 0;
+    };
+    const std::array<BandTotals, kBandCount>& Bands() const { return bands_; }
     bool Cw() const { return cw_; }
     // The contest period the host passed at the reset, in minutes (as
     // OleDateMinute counts them). An end at midnight is the end of that day:
@@ -51,6 +58,7 @@ private:
         OleDateTime time;
         std::uint32_t prefix = 0;
         std::int32_t points = 0;  // 0 for a QSO that does not count
+        std::int8_t band = -1;    // index in kBandNames of a counted QSO
         bool counts = false;
     };
     struct Minute {
@@ -71,11 +79,15 @@ private:
     std::size_t rejectedSeen_ = 0;
     // Points of a record by its band's text, low or not, and its stations'.
     std::vector<std::int8_t> lowBand_;  // by band id: -1 not known yet
+    // By band id: index in kBandNames (the host's band texts are taken in any
+    // case), -1 none, -2 not known yet.
+    std::vector<std::int8_t> bandSlot_;
 
     std::map<std::int64_t, Minute> minutes_;
     std::vector<std::int64_t> prefixFirst_;  // by prefix id: the earliest minute, kNoMinute, or unseen
     std::vector<std::uint32_t> prefixQsos_;  // by prefix id: counted QSOs
     RunTotals totals_;
+    std::array<BandTotals, kBandCount> bands_{};
     MinuteCounts activity_;
     bool cw_ = true;
     std::optional<std::int64_t> start_, end_;

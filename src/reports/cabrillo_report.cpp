@@ -6,6 +6,7 @@
 #include "contest/contest_name.h"
 #include "contest/file_util.h"
 #include "contest/text_util.h"
+#include "reports/scoreboard_document.h"
 
 namespace stats {
 
@@ -99,6 +100,14 @@ int CCabrilloReport::PrepareHeader(const std::string& ownCall, const SettingsKey
     settings.write("Club", m_strClub);
     settings.write("Location", m_strLocation);
     settings.write("SoapBox", m_strSoapbox);
+    // Not read back into the dialog, whose presets stay as they are: the
+    // scoreboard document reports the class the operator last confirmed.
+    settings.write(scoreboard_keys::kOperator, m_strCategoryOperator);
+    settings.write(scoreboard_keys::kAssisted, m_strCategoryAssisted);
+    settings.write(scoreboard_keys::kBand, m_strCategoryBand);
+    settings.write(scoreboard_keys::kPower, m_strCategoryPower);
+    settings.write(scoreboard_keys::kTransmitter, m_strCategoryTransmitter);
+    settings.write(scoreboard_keys::kOverlay, m_strCategoryOverlay);
 
     // Each line of a multi-line field becomes a header line of its own.
     m_strSoapbox = ReplaceAll(ReplaceAll(m_strSoapbox, kCr, "\r\nSOAPBOX: "), kLf, "");

@@ -10,6 +10,7 @@
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdint>
 #include <mutex>
 #include <memory>
@@ -17,6 +18,8 @@
 #include <vector>
 
 #include "contest/live_figures.h"
+#include "contest/scoring.h"
+#include "contest/text_util.h"
 #include "from_host.h"
 #include "fuzz_plugin.h"
 #include "fuzz_support.h"
@@ -147,6 +150,22 @@ void SameOutputs() {
         std::lock_guard<std::mutex> lock(state.guard);
         if (g_following.Totals().Score() != state.g_nClaimedScore)
             Fail("the contest view's score differs: " + std::to_string(g_following.Totals().Score()), engine);
+        // Band by band as the result's rows, a band written in either case one
+        // band (the scoreboard document sends them).
+        const stats::CScoreSummary summary = stats::ComputeStatistics(state);
+        std::array<stats::LiveFigures::BandTotals, stats::kBandCount> rows{};
+        for (const stats::CBandScore& b : summary.bands)
+            for (std::size_t i = 0; i < stats::kBandCount; ++i)
+                if (stats::EqualsNoCase(b.band, stats::kBandNames[i])) {
+                    rows[i].qsos += b.qsos;
+                    rows[i].points += b.points;
+                }
+        for (std::size_t i = 0; i < stats::kBandCount; ++i)
+            if (rows[i].qsos != g_following.Bands()[i].qsos || rows[i].points != g_following.Bands()[i].points)
+                Fail(std::string("the contest view's figures of ") + stats::kBandNames[i] + " differ: " +
+                         std::to_string(g_following.Bands()[i].qsos) + " QSOs, " +
+                         std::to_string(g_following.Bands()[i].points) + " points",
+                     engine);
     }
     if (engine != model) Fail("the result texts differ", "engine:\n" + engine + "\nmodel:\n" + model);
     const std::string file = fuzz::ReadFile(g_model.BadQsoFileName()), expected = g_model.BadQsoFile();

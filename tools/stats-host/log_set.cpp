@@ -55,10 +55,15 @@ Location CountryOption(const std::string& text, const CountryFile* cty, const st
     return Location{e->prefix, m && m->entity == e ? m->continent : e->continent, true};
 }
 
-std::optional<CountryFile> LoadCountryFile(const Options& o) {
+std::string CountryFilePath(const Options& o) {
     const std::string path = !o.ctyGiven ? kDefaultCountryFile : o.cty.empty() ? "" : fs::absolute(o.cty).string();
     std::error_code ec;
-    if (path.empty() || (!o.ctyGiven && !fs::exists(path, ec))) return std::nullopt;
+    return path.empty() || (!o.ctyGiven && !fs::exists(path, ec)) ? "" : path;
+}
+
+std::optional<CountryFile> LoadCountryFile(const Options& o) {
+    const std::string path = CountryFilePath(o);
+    if (path.empty()) return std::nullopt;
     std::string error;
     auto countries = CountryFile::Load(path, &error);
     if (!countries && o.ctyGiven) throw UsageError(error);

@@ -18,6 +18,8 @@ namespace tools {
 // The country file: --cty, else the package's when present; "" for none. A
 // file named that cannot be read is bad usage.
 std::optional<CountryFile> LoadCountryFile(const Options& o);
+// The country file's path LoadCountryFile reads; "" for none.
+std::string CountryFilePath(const Options& o);
 
 // The list of active contest calls: --calls, else the package's when present;
 // "" for none. A list named that cannot be read is bad usage. `source` gets

@@ -13,6 +13,7 @@ const char kUsage[] =
     "usage: stats-host [options] LOG\n"
     "       stats-host --page FILE.html [options] LOG [LOG...]\n"
     "       stats-host --pace FILE.csv [options] LOG\n"
+    "       stats-host --scoreboard FILE.xml [options] LOG\n"
     "       stats-host --audit [options] LOG [LOG...]\n"
     "       stats-host --forecast [--reference CURVE.csv] [options] LOG\n"
     "\n"
@@ -31,6 +32,11 @@ const char kUsage[] =
     "                      view: every 10 minutes from the contest's Saturday 00:00 UTC\n"
     "                      (or --start), the QSOs, points, prefixes and score of the\n"
     "                      QSOs before then and the operating minutes\n"
+    "  --scoreboard FILE.xml\n"
+    "                      write the document the plug-in would post to the live\n"
+    "                      scoreboards at the end of the log: its score, QSOs and\n"
+    "                      points by band, operating time, and the station from the\n"
+    "                      log's Cabrillo header (CALLSIGN, OPERATORS, CLUB, CATEGORY-)\n"
     "  --audit             report what log checking will take away, and what it costs:\n"
     "                      serials received wrong or out of sequence, QSOs not in the\n"
     "                      other log and busted calls (among the logs given), band\n"
@@ -47,7 +53,8 @@ const char kUsage[] =
     "                      contest view's reference (default: the log's own course)\n"
     "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
     "                      24 h, none) of the text result and the audit, and the\n"
-    "                      audit's band-change rule; default: the log's CATEGORY-\n"
+    "                      audit's band-change rule, the scoreboard document's\n"
+    "                      operator and overlay; default: the log's CATEGORY-\n"
     "                      lines, else single\n"
     "  --calls PATH        the list of active contest calls the page and the audit\n"
     "                      check calls against (default:\n"
@@ -128,6 +135,8 @@ Options ParseOptions(int argc, char** argv) {
             o.page = value(i);
         } else if (a == "--pace") {
             o.pace = value(i);
+        } else if (a == "--scoreboard") {
+            o.scoreboard = value(i);
         } else if (a == "--category") {
             const std::string c = LowerAscii(value(i));
             if (c == "single") o.category = stats::EntryCategory::kSingleOp;
@@ -158,9 +167,14 @@ Options ParseOptions(int argc, char** argv) {
         throw UsageError("one log at a time (" + o.log + " and " + o.moreLogs.front() +
                          "), unless for a --page or an --audit");
     if (o.page && o.pace) throw UsageError("--page and --pace: one at a time");
-    if (o.forecast && (o.page || o.pace || o.audit || o.html || o.report || !o.checks.empty()))
+    if (o.scoreboard && (o.page || o.pace || o.audit))
+        throw UsageError("--scoreboard writes one file: --page, --pace and --audit do not go with it");
+    if (o.scoreboard && (o.html || o.report || !o.checks.empty()))
+        throw UsageError("--scoreboard writes the document of one log: --html, --report and --check do not go with it");
+    if (o.forecast && (o.page || o.pace || o.audit || o.scoreboard || o.html || o.report || !o.checks.empty()))
         throw UsageError(
-            "--forecast writes a projection: --page, --pace, --audit, --html, --report and --check do not go with it");
+            "--forecast writes a projection: --page, --pace, --audit, --scoreboard, --html, --report and --check do "
+            "not go with it");
     if (o.reference && !o.forecast) throw UsageError("--reference goes with --forecast");
     if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
         throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");

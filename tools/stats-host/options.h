@@ -22,7 +22,7 @@ struct CheckRequest {
 struct Options {
     std::string log;
     std::vector<std::string> moreLogs;  // a page's further logs
-    std::optional<std::string> page, calls, pace;
+    std::optional<std::string> page, calls, pace, scoreboard;
     std::optional<stats::EntryCategory> category;
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;

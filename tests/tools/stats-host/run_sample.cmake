@@ -35,3 +35,56 @@ if(differ)
   file(READ ${EXPECTED} expected)
   message(FATAL_ERROR "the summary differs from ${EXPECTED}\n--- actual:\n${actual}\n--- expected:\n${expected}")
 endif()
+
+# With SCOREBOARD: the document the plug-in would post for the same log, read
+# by libxml2's parser: its score is the summary's, its optime the operating
+# time the summary gives, its bands add up to its totals.
+if(SCOREBOARD)
+  find_program(XMLLINT xmllint)
+  if(NOT XMLLINT)
+    message(FATAL_ERROR "no xmllint: run scripts/setup-deps.sh native")
+  endif()
+  set(document ${WORK}/scoreboard.xml)
+  execute_process(
+    COMMAND ${LAUNCHER} ${HOST} ${plugin_option} --dir ${WORK} --scoreboard ${document} ${LOG}
+    ERROR_VARIABLE errors RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "stats-host --scoreboard exited with ${status}:\n${errors}")
+  endif()
+  function(xpath expression into)
+    execute_process(COMMAND ${XMLLINT} --nonet --xpath "${expression}" ${document}
+                    OUTPUT_VARIABLE value ERROR_VARIABLE errors RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "xmllint cannot read ${document} for ${expression}:\n${errors}")
+    endif()
+    string(STRIP "${value}" value)
+    set(${into} "${value}" PARENT_SCOPE)
+  endfunction()
+  xpath("string(/dynamicresults/score)" score)
+  xpath("string(/dynamicresults/optime)" optime)
+  xpath("string(/dynamicresults/breakdown/qso[@band='total'])" qsos)
+  xpath("sum(/dynamicresults/breakdown/qso[@band!='total'])" band_qsos)
+  xpath("string(/dynamicresults/breakdown/point[@band='total'])" points)
+  xpath("sum(/dynamicresults/breakdown/point[@band!='total'])" band_points)
+  xpath("string(/dynamicresults/breakdown/mult[@type='wpxprefix'])" prefixes)
+  file(READ ${WORK}/summary.txt summary)
+  string(REGEX MATCH "Score = ([0-9]+) \\* ([0-9]+) += ([0-9]+)" _ "${summary}")
+  set(summary_points ${CMAKE_MATCH_1})
+  set(summary_prefixes ${CMAKE_MATCH_2})
+  set(summary_score ${CMAKE_MATCH_3})
+  string(REGEX MATCH "Operating time: ([0-9]+):([0-9][0-9])" _ "${summary}")
+  math(EXPR summary_minutes "${CMAKE_MATCH_1} * 60 + ${CMAKE_MATCH_2}")
+  string(REGEX MATCH "^([0-9]+):([0-9][0-9])$" _ "${optime}")
+  if(NOT CMAKE_MATCH_0)
+    message(FATAL_ERROR "optime \"${optime}\" is not hh:mm")
+  endif()
+  math(EXPR document_minutes "${CMAKE_MATCH_1} * 60 + ${CMAKE_MATCH_2}")
+  if(NOT score STREQUAL summary_score OR NOT points STREQUAL summary_points OR
+     NOT prefixes STREQUAL summary_prefixes OR NOT document_minutes EQUAL summary_minutes OR
+     NOT band_qsos EQUAL qsos OR NOT band_points EQUAL points)
+    file(READ ${document} text)
+    message(FATAL_ERROR "the scoreboard document differs from the summary (score ${summary_score}, "
+                        "points ${summary_points}, prefixes ${summary_prefixes}, operating minutes "
+                        "${summary_minutes}):\n${text}")
+  endif()
+endif()
