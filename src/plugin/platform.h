@@ -78,6 +78,20 @@ public:
     virtual void PostRefresh() = 0;         // never waits for the window thread
 };
 
+// Work the plug-in does on a thread of its own besides the windows (posting
+// the score), seen from the unload: it must end, or never run again, before
+// the library goes.
+class IBackgroundWork {
+public:
+    virtual ~IBackgroundWork() = default;
+    // Gives up what is in progress; never waits.
+    virtual void Cancel() = 0;
+    // Waits, within bounds counted from the cancel, for the thread to end;
+    // false when it did not end in time.
+    virtual bool Stop() = 0;
+    virtual void Freeze() {}
+};
+
 // Defaults for what has no implementation in a build: the header dialog taken
 // as accepted with nothing edited, and no windows.
 class AcceptedHeaderDialog final : public IHeaderDialog {
@@ -99,6 +113,7 @@ struct Platform {
     IMessageBox* messageBox = nullptr;
     IHeaderDialog* headerDialog = nullptr;
     IWindowThread* windows = nullptr;
+    IBackgroundWork* background = nullptr;  // none in the portable build
 };
 
 }  // namespace stats

@@ -30,7 +30,7 @@ public:
 class Win32Platform {
 public:
     explicit Win32Platform(HINSTANCE module) : header_(module), windows_(module) {}
-    Platform Get() { return Platform{&settings_, &search_, &box_, &header_, &windows_}; }
+    Platform Get() { return Platform{&settings_, &search_, &box_, &header_, &windows_, &windows_.poster}; }
 
 private:
     Win32SettingsFile settings_;

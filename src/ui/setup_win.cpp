@@ -41,6 +41,7 @@ void Initialise(HWND window, UiContext& c) {
     }
     SetWindowTextFrom(window, start.title, cyrillic);
     PostMessageA(window, kRefreshViewsMessage, 0, 0);  // the first refresh opens the wanted views
+    SetTimer(window, kScoreboardTimer, kScoreboardTimerMs, nullptr);
     // Escape and the stop routine close the window; the caption's close button does not.
     EnableMenuItem(GetSystemMenu(window, FALSE), SC_CLOSE, MF_BYCOMMAND | MF_DISABLED);
 }
@@ -111,6 +112,9 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 if (c != nullptr && (HIWORD(wParam) == BN_CLICKED || LOWORD(wParam) == IDCANCEL))
                     OnCommand(window, *c, LOWORD(wParam));
                 return TRUE;
+            case WM_TIMER:
+                if (c != nullptr && c->scoreboard != nullptr && wParam == kScoreboardTimer) c->scoreboard->Tick();
+                return TRUE;
             case WM_SYSCOMMAND:
                 // Alt+F4 asks for the system menu's close item, which is disabled;
                 // not every system checks that before closing the window.
@@ -133,6 +137,10 @@ INT_PTR CALLBACK SetupProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
                 }
                 return FALSE;
             default:
+                if (message == kScoreboardDoneMessage && c != nullptr && c->scoreboard != nullptr) {
+                    c->scoreboard->Tick();
+                    return TRUE;
+                }
                 if (message == kRefreshViewsMessage && c != nullptr) {
                     // The first refresh ends the start-up, even when it fails.
                     StartUpEnd end{window, *c};
@@ -186,12 +194,15 @@ void RunSetupWindow(UiContext& c) {
     c.icon = LoadIconA(c.module, MAKEINTRESOURCEA(IDI_STATS));
     SetupModel setup(c.plugin.State(), c.ui, c.host, c.views, c.plugin.Settings());
     c.setup = &setup;
+    ScoreboardPosting scoreboard(c);
+    c.scoreboard = &scoreboard;
     g_keysContext = &c;
     HHOOK viewKeys = SetWindowsHookExW(WH_MSGFILTER, ViewKeys, nullptr, GetCurrentThreadId());
     DialogBoxParamW(c.module, MAKEINTRESOURCEW(IDD_SETUP), nullptr, SetupProc, reinterpret_cast<LPARAM>(&c));
     if (viewKeys != nullptr) UnhookWindowsHookEx(viewKeys);
     g_keysContext = nullptr;
     c.setup = nullptr;
+    c.scoreboard = nullptr;
     c.setupWindow = nullptr;
 }
 

@@ -132,4 +132,65 @@ const ContestWords& ContestTexts(bool cyrillic) {
     return cyrillic ? russian : english;
 }
 
+const ScoreboardWords& ScoreboardTexts(bool cyrillic) {
+    static const ScoreboardWords english{
+        "Scoreboard",
+        "Post the score to the board",
+        "Board",
+        "User",
+        "Password",
+        "Post now",
+        "OK",
+        "Cancel",
+        "Scoreboard...",
+        "off",
+        "on, nothing posted yet",
+        "posting to %s...",
+        "posted %s UTC: %s",
+        ", without the password (plain HTTP)",
+        "the board refused the call or password (%d)",
+        "the board wants the call and password, which go over HTTPS only (%d)",
+        "%s UTC: the board answered %s",
+        "no answer from %s in 15 s",
+        "cannot reach %s",
+        "the board sent the post elsewhere (%d): not followed",
+        "the post failed (system error %lu)",
+        "no board address",
+        "the address must begin with http:// or https://",
+        "the address names no host",
+        "the address's port is not a number from 1 to 65535",
+        "the address holds a blank or a control character",
+    };
+    // Code page 1251; each text's reading in the comment beside it.
+    static const ScoreboardWords russian{
+        "\xCE\xED\xEB\xE0\xE9\xED-\xF2\xE0\xE1\xEB\xEE",  // Онлайн-табло
+        "\xCE\xF2\xEF\xF0\xE0\xE2\xEB\xFF\xF2\xFC \xF1\xF7\xB8\xF2 \xED\xE0 \xF2\xE0\xE1\xEB\xEE",  // Отправлять счёт на табло
+        "\xD2\xE0\xE1\xEB\xEE",  // Табло
+        "\xCF\xEE\xE7\xFB\xE2\xED\xEE\xE9",  // Позывной
+        "\xCF\xE0\xF0\xEE\xEB\xFC",  // Пароль
+        "\xCE\xF2\xEF\xF0\xE0\xE2\xE8\xF2\xFC",  // Отправить
+        "OK",  // OK
+        "\xCE\xF2\xEC\xE5\xED\xE0",  // Отмена
+        "\xD2\xE0\xE1\xEB\xEE...",  // Табло...
+        "\xE2\xFB\xEA\xEB.",  // выкл.
+        "\xE2\xEA\xEB., \xE5\xF9\xB8 \xED\xE8\xF7\xE5\xE3\xEE \xED\xE5 \xEE\xF2\xEF\xF0\xE0\xE2\xEB\xE5\xED\xEE",  // вкл., ещё ничего не отправлено
+        "\xEE\xF2\xEF\xF0\xE0\xE2\xEA\xE0 \xED\xE0 %s...",  // отправка на %s...
+        "\xEE\xF2\xEF\xF0\xE0\xE2\xEB\xE5\xED\xEE %s UTC: %s",  // отправлено %s UTC: %s
+        ", \xE1\xE5\xE7 \xEF\xE0\xF0\xEE\xEB\xFF (\xEF\xF0\xEE\xF1\xF2\xEE\xE9 HTTP)",  // , без пароля (простой HTTP)
+        "\xF2\xE0\xE1\xEB\xEE \xEE\xF2\xE2\xE5\xF0\xE3\xEB\xEE \xEF\xEE\xE7\xFB\xE2\xED\xEE\xE9 \xE8\xEB\xE8 \xEF\xE0\xF0\xEE\xEB\xFC (%d)",  // табло отвергло позывной или пароль (%d)
+        "\xF2\xE0\xE1\xEB\xEE \xF2\xF0\xE5\xE1\xF3\xE5\xF2 \xEF\xEE\xE7\xFB\xE2\xED\xEE\xE9 \xE8 \xEF\xE0\xF0\xEE\xEB\xFC, \xEE\xED\xE8 \xE8\xE4\xF3\xF2 \xF2\xEE\xEB\xFC\xEA\xEE \xEF\xEE HTTPS (%d)",  // табло требует позывной и пароль, они идут только по HTTPS (%d)
+        "%s UTC: \xF2\xE0\xE1\xEB\xEE \xEE\xF2\xE2\xE5\xF2\xE8\xEB\xEE %s",  // %s UTC: табло ответило %s
+        "\xED\xE5\xF2 \xEE\xF2\xE2\xE5\xF2\xE0 \xEE\xF2 %s \xE7\xE0 15 \xF1",  // нет ответа от %s за 15 с
+        "\xED\xE5\xF2 \xF1\xE2\xFF\xE7\xE8 \xF1 %s",  // нет связи с %s
+        "\xF2\xE0\xE1\xEB\xEE \xEF\xE5\xF0\xE5\xED\xE0\xEF\xF0\xE0\xE2\xE8\xEB\xEE \xEE\xF2\xEF\xF0\xE0\xE2\xEA\xF3 (%d): \xED\xE5 \xE2\xFB\xEF\xEE\xEB\xED\xE5\xED\xEE",  // табло перенаправило отправку (%d): не выполнено
+        "\xEE\xF2\xEF\xF0\xE0\xE2\xEA\xE0 \xED\xE5 \xF3\xE4\xE0\xEB\xE0\xF1\xFC (\xEE\xF8\xE8\xE1\xEA\xE0 \xF1\xE8\xF1\xF2\xE5\xEC\xFB %lu)",  // отправка не удалась (ошибка системы %lu)
+        "\xE0\xE4\xF0\xE5\xF1 \xF2\xE0\xE1\xEB\xEE \xED\xE5 \xF3\xEA\xE0\xE7\xE0\xED",  // адрес табло не указан
+        "\xE0\xE4\xF0\xE5\xF1 \xE4\xEE\xEB\xE6\xE5\xED \xED\xE0\xF7\xE8\xED\xE0\xF2\xFC\xF1\xFF \xF1 http:// \xE8\xEB\xE8 https://",  // адрес должен начинаться с http:// или https://
+        "\xE2 \xE0\xE4\xF0\xE5\xF1\xE5 \xED\xE5\xF2 \xE8\xEC\xE5\xED\xE8 \xF5\xEE\xF1\xF2\xE0",  // в адресе нет имени хоста
+        "\xEF\xEE\xF0\xF2 \xE2 \xE0\xE4\xF0\xE5\xF1\xE5 \xED\xE5 \xF7\xE8\xF1\xEB\xEE \xEE\xF2 1 \xE4\xEE 65535",  // порт в адресе не число от 1 до 65535
+        "\xE2 \xE0\xE4\xF0\xE5\xF1\xE5 \xEF\xF0\xEE\xE1\xE5\xEB \xE8\xEB\xE8 \xF3\xEF\xF0\xE0\xE2\xEB\xFF\xFE\xF9\xE8\xE9 \xF1\xE8\xEC\xE2\xEE\xEB",  // в адресе пробел или управляющий символ
+    };
+    return cyrillic ? russian : english;
+}
+
 }  // namespace stats

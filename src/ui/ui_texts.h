@@ -69,4 +69,36 @@ struct ContestWords {
 };
 const ContestWords& ContestTexts(bool cyrillic);
 
+// The words of the scoreboard window and its status line. Formats take their
+// figures in the order the comments give.
+struct ScoreboardWords {
+    const char* title;
+    const char* enable;
+    const char* board;
+    const char* user;
+    const char* password;
+    const char* postNow;
+    const char* ok;
+    const char* cancel;
+    const char* open;
+    const char* off;
+    const char* waiting;
+    const char* sending;  // host
+    const char* posted;  // clock time, status and answer
+    const char* noPassword;  // appended to a line
+    const char* refused;  // status
+    const char* refusedPlain;  // status
+    const char* httpError;  // clock time, status and answer
+    const char* noAnswer;  // host
+    const char* noConnection;  // host
+    const char* redirect;  // status
+    const char* failed;  // error (unsigned long)
+    const char* empty;
+    const char* scheme;
+    const char* noHost;
+    const char* badPort;
+    const char* badCharacter;
+};
+const ScoreboardWords& ScoreboardTexts(bool cyrillic);
+
 }  // namespace stats

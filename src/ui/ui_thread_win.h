@@ -10,6 +10,7 @@
 
 #include "plugin/platform.h"
 #include "ui/host_link_win.h"
+#include "ui/scoreboard_win.h"
 #include "ui/ui_state.h"
 
 namespace stats {
@@ -49,6 +50,7 @@ struct UiContext {
     HICON icon = nullptr;
     HBRUSH brush = nullptr;  // the windows' background colour
     SetupModel* setup = nullptr;
+    ScoreboardPosting* scoreboard = nullptr;  // while the Setup window runs
     HWND setupWindow = nullptr;
     bool hostErrorShown = false;  // one box about a failing host at a time
     bool started = false;         // the reset that started the thread has been told
@@ -85,6 +87,9 @@ public:
     // not to one run of the thread: a thread started again after Escape goes
     // on from them. Only the window thread touches them, one run at a time.
     UiState ui;
+    // The scoreboard's posting thread: the library's, not one run's, so that
+    // a post in flight never holds up the window thread's end.
+    Win32ScorePoster poster;
 
 private:
     static DWORD WINAPI ThreadProc(LPVOID self);

@@ -86,6 +86,11 @@ void InitialiseContest(HWND window, ViewWindow& w) {
     SetDlgItemTextA(window, IDC_CONTEST_REFERENCE, settings.Read(kReferenceKey).c_str());
     ReadReference(w);
     SetTimer(window, kClockTimer, kClockTimerMs, nullptr);
+    SetWindowTextFrom(GetDlgItem(window, IDC_CONTEST_SCOREBOARD), ScoreboardTexts(cyrillic).open, cyrillic);
+    if (ScoreboardPosting* posting = w.context->scoreboard) {
+        posting->statusWindow = GetDlgItem(window, IDC_CONTEST_SCOREBOARD_STATUS);
+        SetWindowTextFrom(posting->statusWindow, posting->StatusLine(), cyrillic);
+    }
 }
 
 std::vector<DrawOp> Picture(ViewWindow& w, const RECT& item) {
@@ -182,6 +187,8 @@ INT_PTR CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                 } else if (w != nullptr && w->contest) {
                     if (LOWORD(wParam) == IDOK) {
                         TakeReference(window, *w, true);
+                    } else if (LOWORD(wParam) == IDC_CONTEST_SCOREBOARD && HIWORD(wParam) == BN_CLICKED) {
+                        RunScoreboardWindow(window, *w->context);
                     } else if (LOWORD(wParam) == IDC_CONTEST_REFERENCE && HIWORD(wParam) == EN_KILLFOCUS) {
                         // Not as the window hides or goes: Escape drops what was typed, and
                         // an unload reads no file.
@@ -208,6 +215,12 @@ INT_PTR CALLBACK ViewProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
                     InvalidateRect(GetDlgItem(window, IDC_PANEL), nullptr, FALSE);
                 }
                 return TRUE;
+            case WM_DESTROY:
+                // The status line goes with the window (its children are still there now).
+                if (w != nullptr && w->contest && w->context->scoreboard != nullptr &&
+                    w->context->scoreboard->statusWindow == GetDlgItem(window, IDC_CONTEST_SCOREBOARD_STATUS))
+                    w->context->scoreboard->statusWindow = nullptr;
+                return FALSE;
             case WM_NCDESTROY:
                 delete w;
                 SetWindowLongPtrA(window, DWLP_USER, 0);

@@ -65,7 +65,7 @@ done <<<"$pairs"
 # Imported DLLs: system DLLs only (compared without regard to case).
 system_dlls=" kernel32.dll user32.dll gdi32.dll msvcrt.dll oleaut32.dll ole32.dll \
 comctl32.dll comdlg32.dll advapi32.dll shell32.dll shlwapi.dll uxtheme.dll version.dll winmm.dll \
-imm32.dll msimg32.dll ntdll.dll rpcrt4.dll winspool.drv ws2_32.dll "
+imm32.dll msimg32.dll ntdll.dll rpcrt4.dll winspool.drv ws2_32.dll winhttp.dll crypt32.dll "
 imports=$(sed -nE 's/^\s*DLL Name: (\S+)\s*$/\1/p' <<<"$dump")
 [ -n "$imports" ] || fail "no imports found (objdump output not understood?)"
 for dll_name in $imports; do

@@ -22,6 +22,7 @@
 
 #include "contest/ole_date.h"
 #include "fake_host.h"
+#include "local_board.h"
 #include "panel_recorder.h"
 #include "stats_dll.h"
 #include "ui_support.h"
@@ -42,6 +43,13 @@ constexpr int kViewContest = 1027;
 constexpr int kPanel = 1003;
 constexpr int kCategory = 1030;
 constexpr int kReference = 1031;
+constexpr int kScoreboardButton = 1033;
+constexpr int kScoreboardStatus = 1034;
+// The scoreboard window's.
+constexpr int kBoardEnable = 1040;
+constexpr int kBoardAddress = 1042;
+constexpr int kBoardUser = 1044;
+constexpr int kBoardPassword = 1046;
 
 constexpr Rgb kGridBackground{255, 250, 198};
 constexpr Rgb kTableBackground{255, 255, 198};
@@ -622,6 +630,106 @@ TEST_F(LiveWindows, ContestViewWithAndWithoutAReference) {
     EXPECT_NE(SaveArtifact(CaptureWindow(view), "contest-view"), "");
 }
 
+// ---- Posting the score ----
+
+// The contest view's scoreboard window, with its settings, posts to boards on
+// this machine: the document with the user and password in its Basic header,
+// the password kept protected in the settings file; a board that refuses them
+// shows its line; one that accepts and never answers holds up neither a reset
+// nor the unload.
+TEST_F(LiveWindows, PostsTheScoreToALocalBoard) {
+    LocalBoard accepting("200 OK", "OK-Full\r\n");
+    ASSERT_NE(accepting.Port(), 0);
+    Store("contest_x", "450");
+    Store("contest_y", "20");
+    Store("setup_x", "20");
+    Store("setup_y", "20");
+    Store("setup_view_contest", "1");
+    Store("CW", "1");
+    ASSERT_EQ(Reset(), 1);
+    HWND view = WaitForWindow("CQ-WPX-CW-2021 Time and pace");
+    ASSERT_NE(view, nullptr);
+    AddLogAndResult("CW");
+    EXPECT_EQ(ItemText(view, kScoreboardStatus), "off");
+
+    // A modal window of the window thread: opened and confirmed by posted
+    // messages, which do not wait for it.
+    auto openBoard = [&] {
+        PostMessageW(view, WM_COMMAND, MAKEWPARAM(kScoreboardButton, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(view, kScoreboardButton)));
+        return WaitForWindow("Scoreboard");
+    };
+    auto setItem = [](HWND board, int id, const std::string& text) {
+        SendMessageA(GetDlgItem(board, id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+    };
+    auto postTo = [&](const std::string& address) {
+        HWND board = openBoard();
+        if (board == nullptr) return false;
+        setItem(board, kBoardAddress, address);
+        PostMessageW(board, WM_COMMAND, IDOK, 0);
+        return WaitUntil([&] { return FindOwnDialog("Scoreboard") == nullptr; });
+    };
+    const std::string password = "pw&<\"K1";  // never shown: compared only
+
+    HWND board = openBoard();
+    ASSERT_NE(board, nullptr);
+    EXPECT_EQ(ItemText(board, kBoardAddress), "https://contestonlinescore.com/post/");
+    EXPECT_EQ(ItemText(board, kBoardUser), "K1ABC");  // the call by default
+    SendMessageW(GetDlgItem(board, kBoardEnable), BM_SETCHECK, BST_CHECKED, 0);
+    setItem(board, kBoardAddress, accepting.Address());
+    setItem(board, kBoardPassword, password);
+    PostMessageW(board, WM_COMMAND, IDOK, 0);
+
+    // Enabled, it posts at once.
+    ASSERT_TRUE(WaitUntil([&] { return !accepting.Requests().empty(); }, std::chrono::seconds(20)));
+    const std::string request = accepting.Requests().front();
+    EXPECT_EQ(request.rfind("POST /post/ HTTP/1.1\r\n", 0), 0u) << request.substr(0, 40);
+    EXPECT_EQ(HeaderOf(request, "Content-Type"), "text/xml; charset=utf-8");
+    // "K1ABC:" and the password, in base64.
+    EXPECT_TRUE(HeaderOf(request, "Authorization") == "Basic SzFBQkM6cHcmPCJLMQ==") << "the Basic header is not the user's";
+    const std::string body = BodyOf(request);
+    EXPECT_EQ(body.rfind("<?xml", 0), 0u) << body;
+    EXPECT_NE(body.find("<dynamicresults>"), std::string::npos) << body;
+    for (const char* element : {"<contest>CQ-WPX-CW</contest>", "<call>K1ABC</call>", "<score>33</score>"})
+        EXPECT_NE(body.find(element), std::string::npos) << element << " not in " << body;
+    EXPECT_TRUE(WaitUntil([&] {
+        const std::string line = ItemText(view, kScoreboardStatus);
+        return line.rfind("posted ", 0) == 0 && line.find(" UTC: 200 OK-Full") == 12;
+    })) << ItemText(view, kScoreboardStatus);
+
+    // Kept protected: the file holds the key, and no byte of the password's text.
+    EXPECT_EQ(Setting("scoreboard_address"), accepting.Address());
+    EXPECT_NE(Setting("scoreboard_password"), "<missing>");
+    const std::optional<std::string> file = ReadBytes(SettingsFile());
+    ASSERT_TRUE(file);
+    EXPECT_TRUE(file->find(password) == std::string::npos) << "the settings file holds the password";
+
+    board = openBoard();
+    ASSERT_NE(board, nullptr);
+    EXPECT_NE(SaveArtifact(CaptureWindows({view, board}), "scoreboard-window"), "");
+    PostMessageW(board, WM_COMMAND, IDCANCEL, 0);
+    ASSERT_TRUE(WaitUntil([&] { return FindOwnDialog("Scoreboard") == nullptr; }));
+
+    // Another board is tried at once; this one refuses the call and password.
+    LocalBoard refusing("401 Unauthorized", "");
+    ASSERT_TRUE(postTo(refusing.Address()));
+    EXPECT_TRUE(WaitUntil([&] { return ItemText(view, kScoreboardStatus) == "the board refused the call or password (401)"; },
+                          std::chrono::seconds(20)))
+        << ItemText(view, kScoreboardStatus);
+
+    // One that accepts the post and never answers.
+    LocalBoard silent("", "");
+    ASSERT_TRUE(postTo(silent.Address()));
+    ASSERT_TRUE(WaitUntil([&] { return !silent.Requests().empty(); }, std::chrono::seconds(20)));
+    EXPECT_EQ(ItemText(view, kScoreboardStatus), "posting to 127.0.0.1...");
+    auto start = std::chrono::steady_clock::now();
+    ASSERT_EQ(Reset(), 1);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "the reset waited for the board";
+    start = std::chrono::steady_clock::now();
+    dll.Free();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1)) << "the unload waited for the board";
+}
+
 // ---- Unloading with the windows open ----
 
 // Messages to the window thread's windows, and the library's unload, in the
@@ -823,7 +931,8 @@ TEST_F(LiveWindows, UnloadWhileARefreshWaitsForTheHost) {
 // again and again, in a host process of its own that has prepared nothing but
 // what a host has (see unload_host.cpp): one without a window of its own,
 // whose first window the plug-in's thread makes, in five fresh processes, and
-// one with a window, twenty times. Every unload ends in under 1 s, also while
+// one with a window, twenty times; and one whose scoreboard accepted a post
+// and never answers, twice. Every unload ends in under 1 s, also while
 // every core is busy: the thread's start-up is over when the reset returns,
 // and nothing of its way out waits for the loader's lock the unload holds.
 TEST_F(LiveWindows, UnloadRightAfterAReset) {
@@ -854,6 +963,8 @@ TEST_F(LiveWindows, UnloadRightAfterAReset) {
         EXPECT_EQ(runHost("window", 20), "") << "a host with a window, " << load;
     };
     runAll("idle");
+    // A post in flight to a board that accepted it and never answers.
+    EXPECT_EQ(runHost("board", 2), "") << "a host whose scoreboard never answers";
     // Busy: a spinning thread on every core.
     std::atomic<bool> spin{true};
     struct Spinner {

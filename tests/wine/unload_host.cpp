@@ -3,15 +3,18 @@
 // timing each unload. With "window" it first shows a window of its own, as a
 // logging program does; without, the plug-in's window thread is the first of
 // the process to make a window, and so the first to need the display driver.
-// Nothing else is prepared: no thread pool, no COM, no display driver.
+// With "board" posting is on, to a board that takes the post and never
+// answers. Nothing else is prepared: no thread pool, no COM, no display driver.
 #include "unload_host.h"
 
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <optional>
 #include <string>
 
+#include "local_board.h"
 #include "stats_dll.h"
 
 namespace wine_tests {
@@ -58,6 +61,12 @@ int RunUnloadHost(const UnloadHostOptions& options) {
     // All three windows: the Setup window and both views.
     WritePrivateProfileStringA("Settings", "setup_view_pref", "1", settings.c_str());
     WritePrivateProfileStringA("Settings", "setup_view_prev_qso", "1", settings.c_str());
+    std::optional<LocalBoard> board;
+    if (options.silentBoard) {
+        board.emplace("", "");
+        WritePrivateProfileStringA("Settings", "scoreboard_post", "1", settings.c_str());
+        WritePrivateProfileStringA("Settings", "scoreboard_address", board->Address().c_str(), settings.c_str());
+    }
     int slow = 0;
     ULONGLONG slowest = 0, slowestReset = 0;
     for (int i = 0; i < options.times; ++i) {
@@ -74,6 +83,14 @@ int RunUnloadHost(const UnloadHostOptions& options) {
             return 2;
         }
         slowestReset = std::max(slowestReset, GetTickCount64() - resetStart);
+        if (board) {
+            const ULONGLONG until = GetTickCount64() + 20000;
+            while (board->Requests().size() < static_cast<std::size_t>(i + 1) && GetTickCount64() < until) Sleep(20);
+            if (board->Requests().size() < static_cast<std::size_t>(i + 1)) {
+                std::fprintf(stderr, "no post reached the board\n");
+                return 2;
+            }
+        }
         const ULONGLONG start = GetTickCount64();
         dll.Free();
         const ULONGLONG took = GetTickCount64() - start;
@@ -85,7 +102,7 @@ int RunUnloadHost(const UnloadHostOptions& options) {
         if (options.ownWindow) PumpFor(10);
     }
     std::printf("unload host (%s): %d unloads, the slowest %llu ms (the slowest reset before it %llu ms)\n",
-                options.ownWindow ? "window" : "bare", options.times, slowest, slowestReset);
+                options.silentBoard ? "board" : options.ownWindow ? "window" : "bare", options.times, slowest, slowestReset);
     std::fflush(stdout);
     return slow == 0 ? 0 : 1;
 }

@@ -10,6 +10,9 @@ struct UnloadHostOptions {
     std::string dllPath;
     bool ownWindow = false;
     int times = 1;
+    // Posting on, to a board on this machine that accepts and never answers;
+    // each unload waits for the post to be in flight first.
+    bool silentBoard = false;
 };
 
 // 0 when every unload took under 1 s, 1 when one did not, 2 when the run failed.

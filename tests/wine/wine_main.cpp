@@ -14,12 +14,13 @@
 #include "unload_host.h"
 
 int main(int argc, char** argv) {
-    // stats_wine_tests --unload-host <window|bare> <times> <Stats.dll>: a bare
+    // stats_wine_tests --unload-host <window|bare|board> <times> <Stats.dll>: a bare
     // host process, before anything of the test program has run.
     if (argc == 5 && std::string(argv[1]) == "--unload-host") {
         char full[MAX_PATH + 1] = {};
         GetFullPathNameA(argv[4], sizeof full, full, nullptr);
-        return wine_tests::RunUnloadHost({full, std::string(argv[2]) == "window", std::atoi(argv[3])});
+        const std::string kind = argv[2];
+        return wine_tests::RunUnloadHost({full, kind == "window", std::atoi(argv[3]), kind == "board"});
     }
     testing::InitGoogleTest(&argc, argv);
 

@@ -26,6 +26,7 @@
 #include "contest/live_figures.h"
 #include "plugin/platform_portable.h"
 #include "plugin/plugin.h"
+#include "reports/scoreboard_document.h"
 #include "ui/contest_view.h"
 #include "host_platform.h"
 #include "host_session.h"
@@ -360,9 +361,12 @@ std::string Sec(double s) {
 // plug-in's run state in this process: its first look at the whole log, a
 // look after one more QSO, and a look after a removal (which takes all
 // records again). `held` is how long it holds the run guard, which a host
-// call waits for; `all` is the whole computation.
+// call waits for; `all` is the whole computation. `document`: the
+// scoreboard's document from the same figures, as the window thread makes it
+// for each post (the header's settings read from the settings file).
 struct ViewFigures {
     double firstHeld = 0, firstAll = 0, addedHeld = 0, addedAll = 0, removedHeld = 0, removedAll = 0;
+    double document = 0;
 };
 
 ViewFigures TimeContestView(const BenchLog& log, int runs, const std::string& folder) {
@@ -423,8 +427,26 @@ ViewFigures TimeContestView(const BenchLog& log, int runs, const std::string& fo
         plugin.RemoveData(input(log.qsos.back()));
         look(figures, removedHeld, removedAll);
     }
-    return ViewFigures{Median(firstHeld), Median(firstAll), Median(addedHeld),
-                       Median(addedAll),  Median(removedHeld), Median(removedAll)};
+    std::vector<double> documents;
+    stats::LiveFigures figures;
+    look(figures, firstHeld, firstAll);
+    for (int run = 0; run < runs; ++run) {
+        const auto t0 = Clock::now();
+        stats::ScoreboardRun scoreboardRun;
+        {
+            std::lock_guard<std::mutex> lock(state.guard);
+            scoreboardRun = stats::ScoreboardRunOf(state);
+        }
+        const stats::ScoreboardStation station =
+            stats::ScoreboardStationOf(plugin.Settings(), scoreboardRun, stats::EntryCategory::kSingleOp, std::nullopt);
+        const std::string document = stats::ScoreboardDocument(station, figures, log.station.end);
+        documents.push_back(Seconds(Clock::now() - t0));
+        if (document.find("<score>") == std::string::npos) std::fprintf(stderr, "stats-bench: no score in the document\n");
+    }
+    ViewFigures v{Median(firstHeld), Median(firstAll), Median(addedHeld),
+                  Median(addedAll),  Median(removedHeld), Median(removedAll)};
+    v.document = Median(documents);
+    return v;
 }
 
 }  // namespace
@@ -519,9 +541,10 @@ int main(int argc, char** argv) {
         const ViewFigures v = TimeContestView(log, runs, work + "/view-" + std::to_string(size));
         fs::current_path(work);
         char view[256];
-        std::snprintf(view, sizeof view, "| %zu | %s / %s | %s / %s | %s / %s |", log.qsos.size(),
+        std::snprintf(view, sizeof view, "| %zu | %s / %s | %s / %s | %s / %s | %s |", log.qsos.size(),
                       Milli(v.firstHeld).c_str(), Milli(v.firstAll).c_str(), Micro(v.addedHeld).c_str(),
-                      Micro(v.addedAll).c_str(), Milli(v.removedHeld).c_str(), Milli(v.removedAll).c_str());
+                      Micro(v.addedAll).c_str(), Milli(v.removedHeld).c_str(), Milli(v.removedAll).c_str(),
+                      Micro(v.document).c_str());
         viewRows.push_back(view);
 
         const double ratio = r.replay / e.replay;
@@ -555,7 +578,8 @@ int main(int argc, char** argv) {
         }
     }
     std::printf("\nThe contest view's figures on the window thread (run guard held / in all):\n\n"
-                "| QSOs | first look | after one more QSO | after a removal |\n|---:|---:|---:|---:|\n");
+                "| QSOs | first look | after one more QSO | after a removal | scoreboard document |\n"
+                "|---:|---:|---:|---:|---:|\n");
     for (const std::string& row : viewRows) std::printf("%s\n", row.c_str());
     std::printf("\nTargets at 100,000 QSOs: replay >= 50x the reference, AddData0 < 1 µs, CheckCall0 < 1 µs,"
                 " GetResult0 < 20 ms, RemoveData0 < 10 ms, peak memory < 64 MiB: %s\n",
