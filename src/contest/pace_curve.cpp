@@ -140,28 +140,68 @@ PaceRow PaceAt(const PaceCurve& curve, std::int64_t elapsed) {
     return row;
 }
 
-std::optional<std::int64_t> ProjectFinalScore(const PaceRow& now, const PaceCurve* reference,
-                                              const PaceCurve& ownCurve, std::int64_t operatingLeft) {
+std::int64_t OperatingLeft(std::int64_t operated, std::optional<std::int64_t> limit,
+                           std::optional<std::int64_t> contestLeft) {
+    std::int64_t left = std::numeric_limits<std::int64_t>::max();
+    if (limit) left = std::max<std::int64_t>(0, *limit - operated);
+    if (contestLeft) left = std::min(left, std::max<std::int64_t>(0, *contestLeft));
+    return left == std::numeric_limits<std::int64_t>::max() ? 0 : left;
+}
+
+ScoreProjection ProjectionRange(std::int64_t score, std::int64_t projected, double width) {
+    ScoreProjection r;
+    r.projected = std::max<std::int64_t>(0, projected);
+    r.low = r.high = r.projected;
+    if (score <= 0 || r.projected <= 0) return r;
+    // The spread is of the growth still to come, in proportion: it is wide
+    // early, when most of the score is still ahead, and closes on the score
+    // as the contest ends.
+    const long double growth = std::log(static_cast<long double>(r.projected) / static_cast<long double>(score));
+    const long double a = score * std::exp(growth * (1 - static_cast<long double>(width)));
+    const long double b = score * std::exp(growth * (1 + static_cast<long double>(width)));
+    r.low = std::min(Clamped(std::min(a, b)), r.projected);
+    r.high = std::max(Clamped(std::max(a, b)), r.projected);
+    return r;
+}
+
+std::optional<ScoreProjection> ProjectFinalScore(const PaceRow& now, const PaceCurve* reference,
+                                                 const PaceCurve& ownCurve, std::int64_t operatingLeft) {
     if (reference != nullptr && !reference->rows.empty()) {
         const PaceRow then = PaceAt(*reference, now.elapsed);
-        if (then.score > 0)
-            return Clamped(static_cast<long double>(now.score) * reference->rows.back().score / then.score);
+        // A run with no score yet has nothing to grow: its own course says
+        // more, or nothing.
+        if (then.score > 0 && now.score > 0)
+            return ProjectionRange(
+                now.score, Clamped(static_cast<long double>(now.score) * reference->rows.back().score / then.score),
+                kReferenceRangeWidth);
     }
-    if (now.qsos <= 0 || now.operating <= 0) return now.score > 0 ? std::optional<std::int64_t>(now.score) : std::nullopt;
-    constexpr std::int64_t kRecentMinutes = 180;
-    const PaceRow then = ownCurve.rows.empty() ? PaceRow{} : PaceAt(ownCurve, now.elapsed - kRecentMinutes);
+    if (now.qsos <= 0 || now.operating <= 0) {
+        if (now.score <= 0) return std::nullopt;
+        return ScoreProjection{now.score, now.score, now.score};
+    }
+    // The recent part of the run: its last half of QSOs, however long the
+    // run paused, so that one slow night hour, one opening or an off-time
+    // does not set the rest of the weekend.
+    PaceRow then;
+    for (const PaceRow& row : ownCurve.rows) {
+        if (row.elapsed > now.elapsed || row.qsos > now.qsos / 2) break;
+        then = row;
+    }
     const long double qsos = static_cast<long double>(now.qsos);
-    long double rate = qsos / now.operating;
-    if (now.operating - then.operating >= 30 && now.qsos >= then.qsos)
-        rate = (rate + static_cast<long double>(now.qsos - then.qsos) / (now.operating - then.operating)) / 2;
+    const long double operated = static_cast<long double>(now.operating);
+    const long double growth = std::pow(
+        (operated + static_cast<long double>(std::max<std::int64_t>(0, operatingLeft))) / operated, kQsoGrowthPower);
+    long double worth = static_cast<long double>(now.points) / qsos;
+    if (then.qsos > 0 && now.qsos > then.qsos && now.points >= then.points)
+        worth = static_cast<long double>(now.points - then.points) / static_cast<long double>(now.qsos - then.qsos);
     long double power = 1;
     if (then.qsos > 0 && then.prefixes > 0 && now.qsos > then.qsos && now.prefixes >= then.prefixes)
         power = std::log(static_cast<long double>(now.prefixes) / then.prefixes) / std::log(qsos / then.qsos);
     else if (now.qsos > 1 && now.prefixes > 0)
         power = std::log(static_cast<long double>(now.prefixes)) / std::log(qsos);
     power = std::clamp(power, 0.0L, 1.0L);
-    const long double growth = (qsos + rate * static_cast<long double>(std::max<std::int64_t>(0, operatingLeft))) / qsos;
-    return Clamped(now.points * growth * now.prefixes * std::pow(growth, power));
+    const long double points = now.points + qsos * (growth - 1) * worth;
+    return ProjectionRange(now.score, Clamped(points * now.prefixes * std::pow(growth, power)), kOwnRangeWidth);
 }
 
 }  // namespace stats

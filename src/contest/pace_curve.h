@@ -69,19 +69,51 @@ inline constexpr std::size_t kMaxPaceFileBytes = 1 << 20;
 // the first row the first, after the last the last. The curve has rows.
 PaceRow PaceAt(const PaceCurve& curve, std::int64_t elapsed);
 
+// Where a run's final score is heading: a range, and the point inside it.
+struct ScoreProjection {
+    std::int64_t low = 0;
+    std::int64_t projected = 0;
+    std::int64_t high = 0;
+};
+
+// How far the range spreads the growth still to come, either way: the final
+// lies between score * growth^(1 - width) and score * growth^(1 + width),
+// where growth is projected / score. Stations differ more from one another
+// than a run differs from its own course, hence the wider spread when the
+// point comes from a reference.
+inline constexpr double kOwnRangeWidth = 0.35;
+inline constexpr double kReferenceRangeWidth = 0.5;
+
+// The range around a point projection of a run whose score is `score` now.
+// It narrows as the growth left shrinks and, for a point at or above the
+// score, never reaches below the score already made; a point under it (a
+// reference whose score fell) still gives low <= projected <= high.
+ScoreProjection ProjectionRange(std::int64_t score, std::int64_t projected, double width);
+
+// The minutes a run can still operate: up to its category's operating-time
+// limit, when it has one, and up to the contest's end, when that is known.
+std::int64_t OperatingLeft(std::int64_t operated, std::optional<std::int64_t> limit,
+                           std::optional<std::int64_t> contestLeft);
+
+// The QSOs a run makes grow as this power of its operating minutes: the rate
+// falls through the weekend, as the stations not yet worked thin out and the
+// operators tire, so the rate now is about this share of the average so far.
+inline constexpr double kQsoGrowthPower = 0.6;
+
 // The final score a run is heading for, from its figures now (`now.elapsed`
 // is the contest minute they belong to) and the `operatingLeft` minutes it can
 // still operate:
-// - with a reference whose score at that minute is above 0, the run's score
-//   grown as the reference's grew from that minute to its end;
-// - otherwise by the run's own rates (`ownCurve` is its curve up to now): QSOs
-//   at the mean of two rates per operating minute, the whole run's and the
-//   last three hours' (when those hold 30 operating minutes or more), each
-//   worth the points a QSO has brought so far, and prefixes growing with the
-//   QSOs as they did over the last three hours (as a power of the QSO count,
-//   the whole run's power when those hours added no QSO).
+// - with a reference whose score at that minute is above 0, and a score of
+//   its own, the run's score grown as the reference's grew from that minute
+//   to its end;
+// - otherwise by the run's own course (`ownCurve` is its curve up to now):
+//   the QSOs grown as the kQsoGrowthPower of the operating minutes, from
+//   those operated so far to those plus `operatingLeft`; each new QSO worth
+//   the points a QSO brought over the last half of the run's QSOs; and the
+//   prefixes growing with the QSOs as the power they grew by over that half
+//   (the whole run's when the curve does not reach back so far).
 // Nothing when neither way has anything to go on.
-std::optional<std::int64_t> ProjectFinalScore(const PaceRow& now, const PaceCurve* reference,
-                                              const PaceCurve& ownCurve, std::int64_t operatingLeft);
+std::optional<ScoreProjection> ProjectFinalScore(const PaceRow& now, const PaceCurve* reference,
+                                                 const PaceCurve& ownCurve, std::int64_t operatingLeft);
 
 }  // namespace stats

@@ -1,7 +1,6 @@
 #include "ui/contest_view.h"
 
 #include <algorithm>
-#include <limits>
 
 #include "contest/file_util.h"
 #include "contest/text_util.h"
@@ -26,6 +25,15 @@ std::string Grouped(std::int64_t value, char separator) {
     return negative ? "-" + digits : digits;
 }
 
+// A range's end to three figures, outward, so that the range still holds
+// what it held and claims no more precision than it has.
+std::int64_t ThreeFigures(std::int64_t value, bool up) {
+    std::int64_t unit = 1;
+    while (value / unit >= 1000) unit *= 10;
+    const std::int64_t down = value / unit * unit;
+    return up && down < value ? down + unit : down;
+}
+
 std::string Signed(std::int64_t value, char separator) {
     return value > 0 ? "+" + Grouped(value, separator) : Grouped(value, separator);
 }
@@ -33,6 +41,8 @@ std::string Signed(std::int64_t value, char separator) {
 DrawOp Line(int x, int y, std::string text, Rgb color = kTextColor, bool right = false) {
     return DrawOp{DrawOp::kText, {}, color, x, y, std::move(text), right};
 }
+
+}  // namespace
 
 std::string ReferenceProblem(const ContestReference& r, const ContestWords& w) {
     switch (r.state) {
@@ -61,8 +71,6 @@ std::string ReferenceProblem(const ContestReference& r, const ContestWords& w) {
     }
     return std::string();
 }
-
-}  // namespace
 
 ContestReference ReadContestReference(const std::string& path, bool runIsCw) {
     ContestReference r;
@@ -103,10 +111,7 @@ ContestFigures ComputeContestFigures(const LiveFigures& live, EntryCategory cate
         at = f.time.lastMinute + 1;
     if (end && at) f.contestLeft = std::max<std::int64_t>(0, *end - *at);
 
-    std::int64_t left = std::numeric_limits<std::int64_t>::max();
-    if (f.time.limit) left = std::max<std::int64_t>(0, *f.time.limit - f.time.operatingMinutes);
-    if (f.contestLeft) left = std::min(left, *f.contestLeft);
-    f.operatingLeft = left == std::numeric_limits<std::int64_t>::max() ? 0 : left;
+    f.operatingLeft = OperatingLeft(f.time.operatingMinutes, f.time.limit, f.contestLeft);
 
     if (!start || !at) return f;
     PaceRow run;
@@ -176,7 +181,16 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
     y += kLineHeight / 2;
     const std::string problem = ReferenceProblem(reference, w);
     if (!problem.empty()) line(problem, kBehindColor);
-    const std::string projected = f.projected ? Grouped(*f.projected, w.thousands) : std::string("-");
+    std::string projected;
+    if (f.projected) {
+        // A range closed on one figure (the contest is over, or the run
+        // cannot operate any more) is that figure as it is.
+        if (f.projected->low == f.projected->high)
+            projected = Format(w.projected, Grouped(f.projected->projected, w.thousands).c_str());
+        else
+            projected = Format(w.projectedRange, Grouped(ThreeFigures(f.projected->low, false), w.thousands).c_str(),
+                               Grouped(ThreeFigures(f.projected->high, true), w.thousands).c_str());
+    }
     if (f.run && f.reference && f.referenceFinal) {
         const int runRight = item.left + (item.right - item.left) * 52 / 100;
         const int referenceRight = item.left + (item.right - item.left) * 77 / 100;
@@ -200,10 +214,9 @@ std::vector<DrawOp> ContestPicture(const PanelRect& item, const ContestFigures& 
             ops.push_back(Line(differenceRight, y, Signed(difference, w.thousands), color, true));
             y += kLineHeight;
         }
-        line(Format(w.finals, Grouped(*f.referenceFinal, w.thousands).c_str(), projected.c_str()));
-    } else if (f.projected) {
-        line(Format(w.projectedOnly, projected.c_str()));
+        line(Format(w.referenceFinal, Grouped(*f.referenceFinal, w.thousands).c_str()));
     }
+    if (!projected.empty()) line(projected);
     return ops;
 }
 

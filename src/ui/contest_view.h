@@ -27,6 +27,10 @@ struct ContestReference {
 // Reads the file named in the settings. Never throws; any file is safe.
 ContestReference ReadContestReference(const std::string& path, bool runIsCw);
 
+// Why the reference cannot be used, in the window's words; empty when it can
+// or none is named.
+std::string ReferenceProblem(const ContestReference& reference, const ContestWords& words);
+
 struct ContestFigures {
     OperatingTime time;
     bool live = false;  // the clock is inside the contest period
@@ -41,7 +45,7 @@ struct ContestFigures {
     std::optional<PaceRow> run;
     std::optional<PaceRow> reference;
     std::optional<std::int64_t> referenceFinal;
-    std::optional<std::int64_t> projected;
+    std::optional<ScoreProjection> projected;
 };
 
 // `now`: the clock's minute (OleDateMinute's count), UTC.

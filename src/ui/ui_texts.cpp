@@ -77,8 +77,9 @@ const ContestWords& ContestTexts(bool cyrillic) {
         "Score",
         "QSOs",
         "Prefixes",
-        "Reference final %s, projected %s",
+        "Reference final %s",
         "Projected final: %s",
+        "Projected final: %s to %s",
         "Reference",
         "reference: the file cannot be read",
         "reference: line 1 is not the curve's header",
@@ -111,8 +112,9 @@ const ContestWords& ContestTexts(bool cyrillic) {
         "\xD0\xE5\xE7\xF3\xEB\xFC\xF2\xE0\xF2",  // Результат
         "QSO",
         "\xCF\xF0\xE5\xF4\xE8\xEA\xF1\xFB",  // Префиксы
-        "\xC8\xF2\xEE\xE3 \xFD\xF2\xE0\xEB\xEE\xED\xE0 %s, \xEF\xF0\xEE\xE3\xED\xEE\xE7 %s",  // Итог эталона %s, прогноз %s
+        "\xC8\xF2\xEE\xE3 \xFD\xF2\xE0\xEB\xEE\xED\xE0 %s",  // Итог эталона %s
         "\xCF\xF0\xEE\xE3\xED\xEE\xE7 \xE8\xF2\xEE\xE3\xE0: %s",  // Прогноз итога: %s
+        "\xCF\xF0\xEE\xE3\xED\xEE\xE7 \xE8\xF2\xEE\xE3\xE0: \xEE\xF2 %s \xE4\xEE %s",  // Прогноз итога: от %s до %s
         "\xDD\xF2\xE0\xEB\xEE\xED",  // Эталон
         "\xFD\xF2\xE0\xEB\xEE\xED: \xF4\xE0\xE9\xEB \xED\xE5 \xF7\xE8\xF2\xE0\xE5\xF2\xF1\xFF",  // эталон: файл не читается
         "\xFD\xF2\xE0\xEB\xEE\xED: \xF1\xF2\xF0\xEE\xEA\xE0 1 \xED\xE5 \xE7\xE0\xE3\xEE\xEB\xEE\xE2\xEE\xEA \xEA\xF0\xE8\xE2\xEE\xE9",  // эталон: строка 1 не заголовок кривой

@@ -52,8 +52,9 @@ struct ContestWords {
     const char* score;
     const char* qsos;
     const char* prefixes;
-    const char* finals;         // reference's final, projected
-    const char* projectedOnly;  // projected
+    const char* referenceFinal;  // reference's final
+    const char* projected;       // projected final, when its range is one figure
+    const char* projectedRange;  // low, high
     const char* referenceLabel;
     const char* unreadable;
     const char* notHeader;

@@ -62,7 +62,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             !Between(at.prefixes, a.prefixes, b.prefixes) || !Between(at.operating, a.operating, b.operating))
             Fail("figures between two rows outside theirs", text);
         const auto projected = stats::ProjectFinalScore(a, i % 2 ? &curve : nullptr, curve, b.operating);
-        if (projected && *projected < 0) Fail("a negative projection", text);
+        if (projected && (projected->low < 0 || projected->projected < 0 || projected->high < 0))
+            Fail("a negative projection", text);
+        if (projected && !(projected->low <= projected->projected && projected->projected <= projected->high))
+            Fail("a projection outside its range", text);
     }
     return 0;
 }

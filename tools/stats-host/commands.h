@@ -27,5 +27,7 @@ int AuditLogs(const CommandContext& c);
 // --scoreboard: the document the plug-in would post to the live scoreboards
 // at the end of one log.
 int MakeScoreboard(const CommandContext& c);
+// --forecast: the projection of one log's final score, hour by hour.
+int MakeForecast(const CommandContext& c);
 
 }  // namespace tools

@@ -15,6 +15,7 @@ const char kUsage[] =
     "       stats-host --pace FILE.csv [options] LOG\n"
     "       stats-host --scoreboard FILE.xml [options] LOG\n"
     "       stats-host --audit [options] LOG [LOG...]\n"
+    "       stats-host --forecast [--reference CURVE.csv] [options] LOG\n"
     "\n"
     "Scores a contest log, ADIF (.adi) or Cabrillo (.cbr, .log, or any file that\n"
     "starts with START-OF-LOG:), through the statistics plug-in, as the logging\n"
@@ -45,6 +46,11 @@ const char kUsage[] =
     "                      floor, then the findings, the claimed score and the figures\n"
     "                      at risk by kind. One line each, fields separated by tabs.\n"
     "                      Read-only: it changes no log\n"
+    "  --forecast          the projection of the final score as the contest view\n"
+    "                      makes it, at each whole hour of the contest: CSV rows\n"
+    "                      hour,score,low,projected,high (the range and the point)\n"
+    "  --reference CURVE.csv  the pace curve --forecast projects against, as the\n"
+    "                      contest view's reference (default: the log's own course)\n"
     "  --category C        single, classic or multi: the operating-time limit (36 h,\n"
     "                      24 h, none) of the text result and the audit, and the\n"
     "                      audit's band-change rule, the scoreboard document's\n"
@@ -139,6 +145,10 @@ Options ParseOptions(int argc, char** argv) {
             else throw UsageError("--category takes single, classic or multi");
         } else if (a == "--audit") {
             o.audit = true;
+        } else if (a == "--forecast") {
+            o.forecast = true;
+        } else if (a == "--reference") {
+            o.reference = value(i);
         } else if (a == "--calls") {
             o.calls = value(i);
         } else if (a == "--cty") {
@@ -161,6 +171,11 @@ Options ParseOptions(int argc, char** argv) {
         throw UsageError("--scoreboard writes one file: --page, --pace and --audit do not go with it");
     if (o.scoreboard && (o.html || o.report || !o.checks.empty()))
         throw UsageError("--scoreboard writes the document of one log: --html, --report and --check do not go with it");
+    if (o.forecast && (o.page || o.pace || o.audit || o.scoreboard || o.html || o.report || !o.checks.empty()))
+        throw UsageError(
+            "--forecast writes a projection: --page, --pace, --audit, --scoreboard, --html, --report and --check do "
+            "not go with it");
+    if (o.reference && !o.forecast) throw UsageError("--reference goes with --forecast");
     if (o.audit && (o.page || o.pace || o.html || o.report || !o.checks.empty()))
         throw UsageError("--audit writes a report: --page, --pace, --html, --report and --check do not go with it");
     if (o.audit && !o.moreLogs.empty() && o.category)

@@ -27,6 +27,8 @@ struct Options {
     std::optional<std::string> call, country, continent, start, end, contest;
     bool html = false, report = false;
     bool audit = false;
+    bool forecast = false;
+    std::optional<std::string> reference;  // --forecast's
     std::vector<CheckRequest> checks;
     std::string dir, plugin, cty;
     bool ctyGiven = false;

@@ -1,7 +1,8 @@
 // stats-host: plays the logging program for the statistics plug-in. Reads an
 // ADIF or Cabrillo log, loads the plug-in, and runs it through its exported
 // functions exactly as the host does; one command a run (commands.h): the
-// score, a contest page, a pace curve, an audit or a scoreboard document.
+// score, a contest page, a pace curve, an audit, a scoreboard document or a
+// forecast.
 //
 // Exit status: 0 done; 2 bad input or usage (the message names the file, the
 // record and the field); 1 the plug-in or the working directory failed.
@@ -32,6 +33,7 @@ constexpr Command kCommands[] = {
     {[](const Options& o) { return o.pace.has_value(); }, MakePace},
     {[](const Options& o) { return o.audit; }, AuditLogs},
     {[](const Options& o) { return o.scoreboard.has_value(); }, MakeScoreboard},
+    {[](const Options& o) { return o.forecast; }, MakeForecast},
 };
 
 int PrintVersion(const std::string& plugin) {
