@@ -6,14 +6,15 @@
 #include <iterator>
 #include <utility>
 
+#include "contest/contest_name.h"
 #include "contest/file_util.h"
 #include "contest/text_util.h"
 
 namespace stats::badqso {
 
 namespace {
-constexpr const char kHeaderCw[] = "CQ-WPX-CW TEST UBN file ";
-constexpr const char kHeaderSsb[] = "CQ-WPX-SSB TEST UBN file ";
+const std::string kHeaderCw = std::string(kCwContestName) + " TEST UBN file ";
+const std::string kHeaderSsb = std::string(kSsbContestName) + " TEST UBN file ";
 constexpr const char kSeparator[] = "  ";
 constexpr const char kLineEnd[] = "\r\n";
 
@@ -60,7 +61,7 @@ bool TakeWritten(std::string_view& s, std::string_view text) {
 }
 }  // namespace
 
-const char* HeaderLine(bool cwContest) { return cwContest ? kHeaderCw : kHeaderSsb; }
+const char* HeaderLine(bool cwContest) { return cwContest ? kHeaderCw.c_str() : kHeaderSsb.c_str(); }
 
 bool IsHeaderLine(std::string_view line) { return line == kHeaderCw || line == kHeaderSsb; }
 

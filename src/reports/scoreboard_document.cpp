@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "contest/contest_name.h"
 #include "contest/file_util.h"
 #include "contest/text_util.h"
 #include "stats_version.h"
@@ -257,7 +258,7 @@ std::string ScoreboardDocument(const ScoreboardStation& station, const Scoreboar
     auto text = [&](std::string_view v) { return Escaped(v, cy); };
     const ScoreboardClass& c = station.category;
     std::string x = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<dynamicresults>\n";
-    x += station.cw ? "  <contest>CQ-WPX-CW</contest>\n" : "  <contest>CQ-WPX-SSB</contest>\n";
+    x += "  <contest>" + std::string(ContestName(station.cw)) + "</contest>\n";
     x += "  <call>" + text(station.call) + "</call>\n";
     x += "  <ops>" + text(station.ops) + "</ops>\n";
     x += "  <class power=\"" + text(c.power) + "\" assisted=\"" + text(c.assisted) + "\" transmitter=\"" +

@@ -1,5 +1,6 @@
 #include "reports/summary_html.h"
 
+#include "contest/contest_name.h"
 #include "contest/text_util.h"
 
 namespace stats {
@@ -10,8 +11,7 @@ constexpr const char kPageHead[] =
     "<html><head><style>table{ width:100%; }table, th, td{ border: 1px solid black; border-collapse: collapse; }"
     "th, td{ padding: 1px; text-align: middle; }th,td{ background-color: #fffac6; color: black; }</style></head>"
     "<body>";
-constexpr const char kTitleCw[] = "   CQ-WPX-CW Contest %s-%s";
-constexpr const char kTitleSsb[] = "   CQ-WPX-SSB Contest %s-%s";
+constexpr const char kTitle[] = "   %s Contest %s-%s";
 constexpr const char kTitleBlock[] = "<center><b>%s</b></center><center>Contestant:  <b>%s</center></b><table>";
 constexpr const char kColumnHeads[] = "<tr><th>%s</th><th>%s</th><th>%s</th><th>%s</th></tr>";
 constexpr const char kBandRow[] =
@@ -50,7 +50,7 @@ std::string PageText(std::string_view text) {
 
 void AppendHtmlHeader(std::string& out, const RunState& state) {
     out += kPageHead;
-    const std::string title = Format(state.g_bCwContest ? kTitleCw : kTitleSsb, state.g_StartDayMonth.c_str(),
+    const std::string title = Format(kTitle, ContestName(state.g_bCwContest != 0), state.g_StartDayMonth.c_str(),
                                      state.g_EndDate.c_str());
     AppendFormat(out, kTitleBlock, title.c_str(), PageText(state.g_OwnCall).c_str());
     AppendFormat(out, kColumnHeads, "Band", "QSOs", "Points", "New Prefix");

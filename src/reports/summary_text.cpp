@@ -1,5 +1,6 @@
 #include "reports/summary_text.h"
 
+#include "contest/contest_name.h"
 #include "contest/text_util.h"
 
 namespace stats {
@@ -11,10 +12,9 @@ long long L(std::int64_t v) { return static_cast<long long>(v); }
 void AppendTextHeader(std::string& out, const RunState& state) {
     // The host's own call stays on the contestant line whatever it holds.
     const std::string ownCall = OnOneLine(state.g_OwnCall);
-    AppendFormat(out,
-                 state.g_bCwContest ? "  CQ-WPX-CW Contest %s-%s \r\n     Contestant: %s\r\nBand\tQSOs\tPoints\tNew Prefix\r\n"
-                                    : "  CQ-WPX-SSB Contest %s-%s \r\n     Contestant: %s\r\nBand\tQSOs\tPoints\tNew Prefix\r\n",
-                 state.g_StartDayMonth.c_str(), state.g_EndDate.c_str(), ownCall.c_str());
+    AppendFormat(out, "  %s Contest %s-%s \r\n     Contestant: %s\r\nBand\tQSOs\tPoints\tNew Prefix\r\n",
+                 ContestName(state.g_bCwContest != 0), state.g_StartDayMonth.c_str(), state.g_EndDate.c_str(),
+                 ownCall.c_str());
 }
 
 void AppendTextBody(std::string& out, const RunState& state, const CScoreSummary& s) {
