@@ -1,7 +1,9 @@
 // A compact open-addressing hash map for small trivially copyable keys and
 // values: linear probing, deletion by backward shift. The log's indexes use it
 // so that a 100,000-QSO log needs no allocation per entry and a look-up costs
-// about one cache line.
+// about one cache line: a shard is at most half full, as most additions look
+// for a key that is not there yet, and with linear probing such a look-up
+// runs on to the next free slot.
 //
 // The table is split into shards by the top bits of the hash, each an array
 // of its own that doubles when it fills. A host call that adds one entry then
@@ -15,13 +17,15 @@
 
 namespace stats {
 
+// One shard. Its member functions take the key's hash, which the map works out
+// once per call for both the shard and the slot.
 template <typename Key, typename Value, typename Hash>
 class FlatHashShard {
 public:
     // The value of `key`, inserted as Value{} when missing.
-    Value& operator[](const Key& key) {
-        if ((size_ + 1) * 8 > slots_.size() * 7) Grow();
-        std::size_t i = Home(key);
+    Value& Get(const Key& key, std::size_t hash) {
+        if ((size_ + 1) * 2 > slots_.size()) Grow();
+        std::size_t i = hash & mask_;
         while (slots_[i].used) {
             if (slots_[i].key == key) return slots_[i].value;
             i = (i + 1) & mask_;
@@ -33,22 +37,21 @@ public:
         return slots_[i].value;
     }
 
-    Value* Find(const Key& key) {
+    Value* Find(const Key& key, std::size_t hash) {
         if (size_ == 0) return nullptr;
-        for (std::size_t i = Home(key); slots_[i].used; i = (i + 1) & mask_)
+        for (std::size_t i = hash & mask_; slots_[i].used; i = (i + 1) & mask_)
             if (slots_[i].key == key) return &slots_[i].value;
         return nullptr;
     }
-    const Value* Find(const Key& key) const { return const_cast<FlatHashShard*>(this)->Find(key); }
 
-    void Erase(const Key& key) {
+    void Erase(const Key& key, std::size_t hash) {
         if (size_ == 0) return;
-        std::size_t i = Home(key);
+        std::size_t i = hash & mask_;
         while (slots_[i].used && !(slots_[i].key == key)) i = (i + 1) & mask_;
         if (!slots_[i].used) return;
         // Shift later members of the probe run back, so no tombstones pile up.
         for (std::size_t j = (i + 1) & mask_; slots_[j].used; j = (j + 1) & mask_) {
-            const std::size_t home = Home(slots_[j].key);
+            const std::size_t home = Hash{}(slots_[j].key) & mask_;
             const bool movable = i <= j ? (home <= i || home > j) : (home <= i && home > j);
             if (movable) {
                 slots_[i] = slots_[j];
@@ -57,11 +60,6 @@ public:
         }
         slots_[i].used = false;
         --size_;
-    }
-
-    // Starts loading the slot where `key` would be, ahead of a look-up.
-    void Prefetch(const Key& key) const {
-        if (!slots_.empty()) __builtin_prefetch(&slots_[Home(key)]);
     }
 
     std::size_t Size() const { return size_; }
@@ -80,8 +78,6 @@ private:
         bool used = false;
     };
 
-    std::size_t Home(const Key& key) const { return Hash{}(key) & mask_; }
-
     void Grow() {
         std::vector<Slot> old;
         old.swap(slots_);
@@ -89,7 +85,7 @@ private:
         mask_ = slots_.size() - 1;
         size_ = 0;
         for (const Slot& s : old)
-            if (s.used) (*this)[s.key] = s.value;
+            if (s.used) Get(s.key, Hash{}(s.key)) = s.value;
     }
 
     std::vector<Slot> slots_;
@@ -100,11 +96,19 @@ private:
 template <typename Key, typename Value, typename Hash>
 class FlatHashMap {
 public:
-    Value& operator[](const Key& key) { return ShardOf(key)[key]; }
-    Value* Find(const Key& key) { return ShardOf(key).Find(key); }
+    Value& operator[](const Key& key) {
+        const std::size_t hash = Hash{}(key);
+        return ShardOf(hash).Get(key, hash);
+    }
+    Value* Find(const Key& key) {
+        const std::size_t hash = Hash{}(key);
+        return ShardOf(hash).Find(key, hash);
+    }
     const Value* Find(const Key& key) const { return const_cast<FlatHashMap*>(this)->Find(key); }
-    void Erase(const Key& key) { ShardOf(key).Erase(key); }
-    void Prefetch(const Key& key) const { const_cast<FlatHashMap*>(this)->ShardOf(key).Prefetch(key); }
+    void Erase(const Key& key) {
+        const std::size_t hash = Hash{}(key);
+        ShardOf(hash).Erase(key, hash);
+    }
 
     std::size_t Size() const {
         std::size_t size = 0;
@@ -119,8 +123,7 @@ private:
     static constexpr unsigned kShardBits = 6;
     // The shard by the hash's top bits; a shard's slot by its low bits, so the
     // two stay independent while a shard holds fewer than 2^(bits - 6) slots.
-    FlatHashShard<Key, Value, Hash>& ShardOf(const Key& key) {
-        const std::size_t hash = Hash{}(key);
+    FlatHashShard<Key, Value, Hash>& ShardOf(std::size_t hash) {
         return shards_[hash >> (sizeof(std::size_t) * 8 - kShardBits)];
     }
 

@@ -36,10 +36,30 @@ CInfo QsoLog::GetAt(std::size_t i) const {
 }
 
 std::size_t QsoLog::Append(const QsoFields& f, std::size_t* earlierSame) {
-    const std::string_view texts[] = {f.call,    f.country, f.continent, f.band,     f.mode,   f.rstRcvd,
-                                      f.rstSent, f.exchRcvd, f.exchSent, f.prefix, f.ownCall};
-    Id ids[std::size(texts)];
-    pool_.InternAll(texts, ids, std::size(texts));
+    const std::string_view texts[] = {f.call,    f.country,  f.continent, f.band,    f.mode,
+                                      f.rstRcvd, f.rstSent, f.exchRcvd,  f.exchSent, f.ownCall};
+    static_assert(std::size(texts) == kFields);
+    Id ids[kFields];
+    // Only the texts that differ from the record before's are looked up.
+    std::string_view changed[kFields];
+    std::size_t fieldOf[kFields];
+    Id changedIds[kFields];
+    std::size_t count = 0;
+    for (std::size_t i = 0; i < kFields; ++i) {
+        if (recentValid_ && recentTexts_[i] == texts[i]) {
+            ids[i] = recentIds_[i];
+        } else {
+            changed[count] = texts[i];
+            fieldOf[count++] = i;
+        }
+    }
+    pool_.InternAll(changed, changedIds, count);
+    for (std::size_t j = 0; j < count; ++j) {
+        const std::size_t i = fieldOf[j];
+        ids[i] = recentIds_[i] = changedIds[j];
+        recentTexts_[i].assign(changed[j]);
+    }
+    recentValid_ = true;
     QsoRecord r;
     r.call = ids[0];
     r.country = ids[1];
@@ -50,8 +70,13 @@ std::size_t QsoLog::Append(const QsoFields& f, std::size_t* earlierSame) {
     r.rstSent = ids[6];
     r.exchRcvd = ids[7];
     r.exchSent = ids[8];
-    r.prefix = ids[9];
-    r.ownCall = ids[10];
+    r.ownCall = ids[9];
+    r.prefixNumber = prefixNumbers_.Intern(f.prefix);
+    prefixIds_.Cover(r.prefixNumber);
+    prefixCount_.Cover(r.prefixNumber);
+    // The empty text is 0 in both pools.
+    if (r.prefixNumber != 0 && prefixIds_[r.prefixNumber] == 0) prefixIds_[r.prefixNumber] = pool_.Intern(f.prefix);
+    r.prefix = prefixIds_[r.prefixNumber];
     r.freqKHz = f.freqKHz;
     r.excluded = f.dupe ? 1 : 0;
     r.dupe = f.dupe ? 1 : 0;
@@ -59,20 +84,15 @@ std::size_t QsoLog::Append(const QsoFields& f, std::size_t* earlierSame) {
     r.seq = nextSeq_++;
     r.nextSame = kNoSeq;
 
-    const GroupKey key{r.call, r.band, r.mode};
-    const std::uint64_t callBand = CallBandKey(r.call, r.band);
-    groups_.Prefetch(key);
-    callBandCount_.Prefetch(callBand);
-    Group& group = groups_[key];
+    Group& group = groups_[GroupKey{r.call, r.band, r.mode}];
     if (earlierSame != nullptr) *earlierSame = group.count;
     if (group.count++ == 0)
         group.first = r.seq;
     else
         MutableRecord(IndexOfSeq(group.last)).nextSame = r.seq;
     group.last = r.seq;
-    ++callBandCount_[callBand];
-    prefixCount_.Cover(r.prefix);
-    ++prefixCount_[r.prefix];
+    if (std::find(modes_.begin(), modes_.end(), r.mode) == modes_.end()) modes_.push_back(r.mode);
+    ++prefixCount_[r.prefixNumber];
 
     if (!latestStale_ && OleDateIsLater(r.time, latest_.value_or(OleDateTime::Null()))) latest_ = r.time;
 
@@ -100,9 +120,7 @@ void QsoLog::RemoveAt(std::size_t i) {
         }
         if (--group->count == 0) groups_.Erase(key);
     }
-    const std::uint64_t cb = CallBandKey(r.call, r.band);
-    if (std::uint32_t* count = callBandCount_.Find(cb); count != nullptr && --*count == 0) callBandCount_.Erase(cb);
-    --prefixCount_[r.prefix];
+    --prefixCount_[r.prefixNumber];
 
     // Another record may hold the same time; the next request looks.
     if (latest_ && !OleDateIsLater(*latest_, r.time)) latestStale_ = true;
@@ -123,9 +141,12 @@ void QsoLog::RemoveAll() {
     std::vector<std::size_t>().swap(starts_);
     count_ = 0;
     groups_.Clear();
-    callBandCount_.Clear();
+    std::vector<Id>().swap(modes_);
+    prefixNumbers_.Clear();
+    prefixIds_.Clear();
     prefixCount_.Clear();
     pool_.Clear();
+    recentValid_ = false;
     nextSeq_ = 0;
     latest_.reset();
     latestStale_ = false;
@@ -179,10 +200,11 @@ std::vector<std::size_t> QsoLog::IndexesOfSame(std::string_view call, std::strin
 
 bool QsoLog::HasCallOnBand(std::string_view call, std::string_view band) const {
     const auto c = pool_.Find(call), b = pool_.Find(band);
-    return c && b && callBandCount_.Find(CallBandKey(*c, *b)) != nullptr;
+    if (!c || !b) return false;
+    return std::any_of(modes_.begin(), modes_.end(), [&](Id mode) { return groups_.Find(GroupKey{*c, *b, mode}) != nullptr; });
 }
 bool QsoLog::HasPrefix(std::string_view prefix) const {
-    const auto p = pool_.Find(prefix);
+    const auto p = prefixNumbers_.Find(prefix);
     return p && *p < prefixCount_.Size() && prefixCount_[*p] != 0;
 }
 

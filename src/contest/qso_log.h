@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -58,8 +59,8 @@ struct QsoFields {
 
 // A stored QSO: the record's texts as pool ids, plus the own call it was logged
 // with (needed to rebuild its bad-QSO lines), a sequence number that orders
-// the log and survives removals, and the next record with the same call, band
-// and mode.
+// the log and survives removals, the next record with the same call, band
+// and mode, and its prefix's number among the log's prefixes.
 struct QsoRecord {
     using Id = StringPool::Id;
     Id call = 0, country = 0, continent = 0, band = 0, mode = 0;
@@ -67,14 +68,19 @@ struct QsoRecord {
     std::uint32_t freqKHz = 0;
     std::uint32_t seq = 0;
     std::uint32_t nextSame = 0;  // seq, or kNoSeq
+    // The prefixes are numbered 1, 2, ... as they first come (0: the empty
+    // text), so that what is kept by prefix lies close together, where
+    // their pool ids are spread among every other text's.
+    std::uint32_t prefixNumber = 0;
     std::uint8_t excluded = 0;
     std::uint8_t dupe = 0;
     OleDateTime time;
 };
 
 // The ordered log with the indexes the rules need, so that no entry point scans
-// the whole log per QSO: same call, band and mode (dupes and removal), same call
-// and band (call check), and how many records carry each prefix.
+// the whole log per QSO: same call, band and mode (dupes and removal; the call
+// check asks it for each mode the log holds), and how many records carry each
+// prefix.
 class QsoLog {
 public:
     using Id = StringPool::Id;
@@ -129,10 +135,6 @@ private:
     struct Group {  // records with the same call, band and mode, chained by seq
         std::uint32_t count = 0, first = 0, last = 0;
     };
-    struct U64Hash {
-        std::size_t operator()(std::uint64_t k) const noexcept { return static_cast<std::size_t>(MixBits(k)); }
-    };
-    static std::uint64_t CallBandKey(Id call, Id band) { return static_cast<std::uint64_t>(call) << 32 | band; }
     std::size_t IndexOfSeq(std::uint32_t seq) const;
     std::size_t BlockOf(std::size_t i) const {
         return static_cast<std::size_t>(std::upper_bound(starts_.begin(), starts_.end(), i) - starts_.begin()) - 1;
@@ -149,9 +151,23 @@ private:
     std::vector<std::size_t> starts_;             // by block: the index of its first record
     std::size_t count_ = 0;
     FlatHashMap<GroupKey, Group, GroupKeyHash> groups_;
-    FlatHashMap<std::uint64_t, std::uint32_t, U64Hash> callBandCount_;
-    ChunkedArray<std::uint32_t> prefixCount_;  // by pool id
+    // Every mode text a record was stored with, each once: the spellings of
+    // the valid modes, a handful at most.
+    std::vector<Id> modes_;
+    // The prefixes' numbers, and by number: the pool id, and how many
+    // records carry it. The few prefixes stay in the cache where the pool
+    // of every text cannot.
+    StringPool prefixNumbers_;
+    ChunkedArray<Id> prefixIds_;
+    ChunkedArray<std::uint32_t> prefixCount_;
     std::uint32_t nextSeq_ = 0;
+    // The record before's texts, field by field, with their ids: most repeat
+    // from one QSO to the next (own call, band, mode, reports), and comparing
+    // with a copy at hand costs less than a look-up in the pool.
+    static constexpr std::size_t kFields = 10;  // all but the prefix
+    std::array<std::string, kFields> recentTexts_;
+    std::array<Id, kFields> recentIds_{};
+    bool recentValid_ = false;
     // Record times never change once stored, so only a removal can take the
     // latest one away.
     mutable std::optional<OleDateTime> latest_;

@@ -204,9 +204,10 @@ void RunningScore::Enter(const QsoLog& log, const QsoRecord& r, const OwnStation
     band.points += points;
     TimeIn(r, points);
 
-    prefixes_.Cover(r.prefix);
-    PrefixFigure& f = prefixes_[r.prefix];
-    Group& group = GroupOf(r.prefix, rank);
+    prefixes_.Cover(r.prefixNumber);
+    groups_.Cover((r.prefixNumber + 1) * rankTexts_.size() - 1);
+    PrefixFigure& f = prefixes_[r.prefixNumber];
+    Group& group = GroupOf(r.prefixNumber, rank);
     Link(group, r.seq);
     const std::uint32_t before = f.bands;
     f.bands |= 1u << rank;
@@ -227,8 +228,8 @@ void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation
     --band.qsos;
     band.points -= points;
 
-    PrefixFigure& f = prefixes_[r.prefix];
-    Group& group = GroupOf(r.prefix, rank);
+    PrefixFigure& f = prefixes_[r.prefixNumber];
+    Group& group = GroupOf(r.prefixNumber, rank);
     Unlink(group, r.seq);
     const std::uint32_t before = f.bands;
     if (group.count == 0) f.bands &= ~(1u << rank);
@@ -237,7 +238,7 @@ void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation
         return;
     }
     const int first = LowestBit(f.bands);
-    if (first >= rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(first) << 32 | GroupOf(r.prefix, first).first);
+    if (first >= rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(first) << 32 | GroupOf(r.prefixNumber, first).first);
 }
 
 BandFigures RunningScore::Band(const std::string& band) const {

@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "contest/chunked_array.h"
-#include "contest/flat_hash.h"
 #include "contest/qso_log.h"
 
 namespace stats {
@@ -104,10 +103,6 @@ private:
         std::int64_t qsos = 0, points = 0;
         std::vector<Timed> records;
     };
-    struct U64Hash {
-        std::size_t operator()(std::uint64_t k) const noexcept { return static_cast<std::size_t>(MixBits(k)); }
-    };
-
     int RankOf(const QsoLog& log, QsoLog::Id band);
     int RankOfText(const std::string& band) const;
     // The counted QSOs of a prefix on a band, in log order: a list linked
@@ -119,8 +114,8 @@ private:
         std::uint32_t prev = 0, next = 0;
     };
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;
-    Group& GroupOf(std::uint32_t prefix, int rank) {
-        return groups_[static_cast<std::uint64_t>(prefix) << 8 | static_cast<std::uint32_t>(rank)];
+    Group& GroupOf(std::uint32_t prefixNumber, int rank) {
+        return groups_[prefixNumber * rankTexts_.size() + static_cast<std::size_t>(rank)];
     }
     void Link(Group& group, std::uint32_t seq);
     void Unlink(Group& group, std::uint32_t seq);
@@ -140,8 +135,8 @@ private:
     std::vector<std::pair<QsoLog::Id, int>> rankOfId_;
     std::vector<BandFigures> bands_;  // by rank
 
-    ChunkedArray<PrefixFigure> prefixes_;  // by pool id
-    FlatHashMap<std::uint64_t, Group, U64Hash> groups_;  // by prefix << 8 | rank
+    ChunkedArray<PrefixFigure> prefixes_;  // by the record's prefix number
+    ChunkedArray<Group> groups_;  // by prefix number, then rank: no hash look-up
     ChunkedArray<Neighbours> links_;                     // by seq
     std::set<std::pair<std::uint64_t, std::uint32_t>> order_;  // credit key, prefix
     std::uint64_t prefixesVersion_ = 0;

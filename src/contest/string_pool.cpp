@@ -1,28 +1,61 @@
 #include "contest/string_pool.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace stats {
 
 StringPool::StringPool() { Clear(); }
 
-std::uint32_t StringPool::HashOf(std::string_view text) {
-    std::uint64_t h = 0xcbf29ce484222325ull;  // FNV-1a, then mixed: texts here are short
-    for (const char c : text) h = (h ^ static_cast<unsigned char>(c)) * 0x100000001b3ull;
+namespace {
+
+// The bytes at `p`, up to eight of them (`n`), as the low bytes of an integer
+// in memory order; the others zero. Short texts, most calls and all serials,
+// take two loads at most.
+std::uint64_t Bytes(const char* p, std::size_t n) {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (n >= 8) {
+            std::uint64_t w;
+            std::memcpy(&w, p, 8);
+            return w;
+        }
+        if (n >= 4) {
+            std::uint32_t lo, hi;
+            std::memcpy(&lo, p, 4);
+            std::memcpy(&hi, p + n - 4, 4);  // overlaps `lo` with the same bytes
+            return lo | static_cast<std::uint64_t>(hi) << (8 * (n - 4));
+        }
+        if (n == 0) return 0;
+        const auto byte = [&](std::size_t i) { return static_cast<std::uint64_t>(static_cast<unsigned char>(p[i])); };
+        return byte(0) | byte(n / 2) << (8 * (n / 2)) | byte(n - 1) << (8 * (n - 1));
+    } else {
+        std::uint64_t w = 0;
+        std::memcpy(&w, p, std::min<std::size_t>(n, 8));
+        return w;
+    }
+}
+
+}  // namespace
+
+std::uint64_t StringPool::HeadOf(std::string_view text) { return Bytes(text.data(), text.size()); }
+
+std::uint32_t StringPool::HashOf(std::string_view text, std::uint64_t head) {
+    // Eight bytes at a time: texts here are short, and a 32-bit build pays
+    // for each 64-bit multiplication.
+    std::uint64_t h = head ^ (static_cast<std::uint64_t>(text.size()) * 0x9e3779b97f4a7c15ull);
+    for (std::size_t at = 8; at < text.size(); at += 8) {
+        h = (h ^ Bytes(text.data() + at, text.size() - at)) * 0xff51afd7ed558ccdull;
+        h ^= h >> 32;
+    }
+    h *= 0xc4ceb9fe1a85ec53ull;
     h ^= h >> 29;
     h *= 0xbf58476d1ce4e5b9ull;
     // The top bit tells texts of more than eight bytes from the others: a
     // short text is compared by its slot's head alone, which a longer text
     // beginning with the same eight bytes would match.
     const auto longText = text.size() > sizeof(std::uint64_t) ? 0x80000000u : 0u;
-    return (static_cast<std::uint32_t>(h ^ (h >> 32)) & 0x7fffffffu) | longText;
-}
-
-std::uint64_t StringPool::HeadOf(std::string_view text) {
-    std::uint64_t head = 0;
-    std::memcpy(&head, text.data(), std::min<std::size_t>(text.size(), sizeof head));
-    return head;
+    return (static_cast<std::uint32_t>(h >> 32) & 0x7fffffffu) | longText;
 }
 
 // The slot holding `text`, or the free slot where it would go. Host texts hold
@@ -52,50 +85,54 @@ void StringPool::Grow(Shard& shard, std::size_t more) {
     }
 }
 
-StringPool::Id StringPool::InternHashed(std::string_view text, std::uint32_t hash) {
+StringPool::Key StringPool::KeyOf(std::string_view text) {
     const std::uint64_t head = HeadOf(text);
-    Shard& shard = shards_[ShardIndex(hash)];
-    Slot& slot = shard.slots[SlotOf(shard, text, hash, head)];
+    return Key{HashOf(text, head), head};
+}
+
+StringPool::Id StringPool::InternKeyed(std::string_view text, const Key& key) {
+    Shard& shard = shards_[ShardIndex(key.hash)];
+    Slot& slot = shard.slots[SlotOf(shard, text, key.hash, key.head)];
     if (slot.idPlusOne != 0) return slot.idPlusOne - 1;
     const Id id = static_cast<Id>(texts_.size());
     texts_.emplace_back(text);
-    slot = Slot{hash, id + 1, head};
+    slot = Slot{key.hash, id + 1, key.head};
     ++shard.used;
     return id;
 }
 
 StringPool::Id StringPool::Intern(std::string_view text) {
     if (text.empty()) return kEmpty;
-    const std::uint32_t hash = HashOf(text);
-    Reserve(shards_[ShardIndex(hash)], 1);
-    return InternHashed(text, hash);
+    const Key key = KeyOf(text);
+    Reserve(shards_[ShardIndex(key.hash)], 1);
+    return InternKeyed(text, key);
 }
 
 void StringPool::InternAll(const std::string_view* texts, Id* ids, std::size_t count) {
     constexpr std::size_t kBatch = 16;
-    std::uint32_t hashes[kBatch];
+    Key keys[kBatch];
     for (std::size_t from = 0; from < count; from += kBatch) {
         const std::size_t n = std::min(kBatch, count - from);
         // Each shard gets room for the whole batch first, so that no slot
         // moves between the prefetch and the look-up.
         for (std::size_t i = 0; i < n; ++i) {
-            hashes[i] = HashOf(texts[from + i]);
-            Reserve(shards_[ShardIndex(hashes[i])], n);
+            keys[i] = KeyOf(texts[from + i]);
+            Reserve(shards_[ShardIndex(keys[i].hash)], n);
         }
         for (std::size_t i = 0; i < n; ++i) {
-            const Shard& shard = shards_[ShardIndex(hashes[i])];
-            __builtin_prefetch(&shard.slots[hashes[i] & (shard.slots.size() - 1)]);
+            const Shard& shard = shards_[ShardIndex(keys[i].hash)];
+            __builtin_prefetch(&shard.slots[keys[i].hash & (shard.slots.size() - 1)]);
         }
         for (std::size_t i = 0; i < n; ++i)
-            ids[from + i] = texts[from + i].empty() ? kEmpty : InternHashed(texts[from + i], hashes[i]);
+            ids[from + i] = texts[from + i].empty() ? kEmpty : InternKeyed(texts[from + i], keys[i]);
     }
 }
 
 std::optional<StringPool::Id> StringPool::Find(std::string_view text) const {
     if (text.empty()) return kEmpty;
-    const std::uint32_t hash = HashOf(text);
-    const Shard& shard = shards_[ShardIndex(hash)];
-    const Slot& slot = shard.slots[SlotOf(shard, text, hash, HeadOf(text))];
+    const Key key = KeyOf(text);
+    const Shard& shard = shards_[ShardIndex(key.hash)];
+    const Slot& slot = shard.slots[SlotOf(shard, text, key.hash, key.head)];
     if (slot.idPlusOne == 0) return std::nullopt;
     return slot.idPlusOne - 1;
 }

@@ -46,10 +46,16 @@ private:
     };
     static constexpr unsigned kShardBits = 6;
     static std::size_t ShardIndex(std::uint32_t hash) { return (hash >> 24) & ((1u << kShardBits) - 1); }
-    static std::uint32_t HashOf(std::string_view text);
+    // A text's hash and head, each worked out once per look-up.
+    struct Key {
+        std::uint32_t hash = 0;
+        std::uint64_t head = 0;
+    };
     static std::uint64_t HeadOf(std::string_view text);
+    static std::uint32_t HashOf(std::string_view text, std::uint64_t head);
+    static Key KeyOf(std::string_view text);
     std::size_t SlotOf(const Shard& shard, std::string_view text, std::uint32_t hash, std::uint64_t head) const;
-    Id InternHashed(std::string_view text, std::uint32_t hash);
+    Id InternKeyed(std::string_view text, const Key& key);
     // Room for `more` new texts in the shard.
     static void Reserve(Shard& shard, std::size_t more) {
         if ((shard.used + more) * 4 > shard.slots.size() * 3) Grow(shard, more);
