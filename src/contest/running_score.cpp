@@ -78,6 +78,7 @@ void RunningScore::Clear() {
     groups_.Clear();
     links_.Clear();
     credited_.clear();
+    creditedNumbers_.clear();
     ++prefixesVersion_;
     minutes_.clear();
     lastMinute_ = minutes_.end();
@@ -136,7 +137,7 @@ void RunningScore::Unlink(Group& group, std::uint32_t seq) {
     --group.count;
 }
 
-void RunningScore::Credit(std::uint32_t prefix, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key) {
+void RunningScore::Credit(const QsoRecord& r, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key) {
     const bool before = bandsBefore != 0, after = f.bands != 0;
     if (before && after && key == f.key) return;
     if (before) --bands_[f.key >> 32].newPrefixes;
@@ -147,12 +148,15 @@ void RunningScore::Credit(std::uint32_t prefix, PrefixFigure& f, std::uint32_t b
     if (before == after) return;  // credited elsewhere: the same prefixes
     if (after) {
         f.slot = static_cast<std::uint32_t>(credited_.size());
-        credited_.push_back(prefix);
+        credited_.push_back(r.prefix);
+        creditedNumbers_.push_back(r.prefixNumber);
     } else {
-        const QsoLog::Id moved = credited_.back();
-        credited_[f.slot] = moved;
+        const std::uint32_t moved = creditedNumbers_.back();
+        credited_[f.slot] = credited_.back();
+        creditedNumbers_[f.slot] = moved;
         prefixes_[moved].slot = f.slot;
         credited_.pop_back();
+        creditedNumbers_.pop_back();
     }
     ++prefixesVersion_;
 }
@@ -218,7 +222,7 @@ void RunningScore::Enter(const QsoLog& log, const QsoRecord& r, const OwnStation
     const std::uint32_t before = f.bands;
     f.bands |= 1u << rank;
     const int first = LowestBit(f.bands);
-    if (first == rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(rank) << 32 | group.first);
+    if (first == rank) Credit(r, f, before, static_cast<std::uint64_t>(rank) << 32 | group.first);
 }
 
 void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation& own) {
@@ -240,11 +244,11 @@ void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation
     const std::uint32_t before = f.bands;
     if (group.count == 0) f.bands &= ~(1u << rank);
     if (f.bands == 0) {
-        Credit(r.prefix, f, before, 0);
+        Credit(r, f, before, 0);
         return;
     }
     const int first = LowestBit(f.bands);
-    if (first >= rank) Credit(r.prefix, f, before, static_cast<std::uint64_t>(first) << 32 | GroupOf(r.prefixNumber, first).first);
+    if (first >= rank) Credit(r, f, before, static_cast<std::uint64_t>(first) << 32 | GroupOf(r.prefixNumber, first).first);
 }
 
 BandFigures RunningScore::Band(const std::string& band) const {

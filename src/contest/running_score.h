@@ -90,11 +90,11 @@ public:
 private:
     struct PrefixFigure {
         std::uint32_t bands = 0;    // bit by rank: a counted QSO on that band
+        std::uint32_t slot = 0;  // its place in credited_, while credited
         // Where it is credited, while `bands` is not 0: the rank of the first
         // of its bands in display order << 32 | the seq of its first counted
         // QSO there.
         std::uint64_t key = 0;
-        std::uint32_t slot = 0;  // its place in credited_, while credited
     };
     // A record in the time index.
     struct Timed {
@@ -123,7 +123,7 @@ private:
     void Link(Group& group, std::uint32_t seq);
     void Unlink(Group& group, std::uint32_t seq);
     // Moves the prefix's credit to `key` (to none when its bands are 0).
-    void Credit(std::uint32_t prefix, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key);
+    void Credit(const QsoRecord& r, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key);
     void TimeIn(const QsoRecord& r, int points);
     void TimeOut(const QsoRecord& r);
 
@@ -142,6 +142,7 @@ private:
     ChunkedArray<Group> groups_;  // by prefix number, then rank: no hash look-up
     ChunkedArray<Neighbours> links_;                     // by seq
     std::vector<QsoLog::Id> credited_;  // the prefixes with a counted QSO
+    std::vector<std::uint32_t> creditedNumbers_;  // their prefix numbers, in the same order
     std::uint64_t prefixesVersion_ = 0;
 
     // Stored records with a valid time, by the minute of its place on the
