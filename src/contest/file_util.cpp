@@ -44,17 +44,22 @@ FileOperations& FileOperationsInUse() {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t most) {
+    std::string content;
+    if (!ReadWholeFileInto(path, content, most)) return std::nullopt;
+    return content;
+}
+
+bool ReadWholeFileInto(const std::string& path, std::string& content, std::size_t most) {
+    content.clear();
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "rb");
-    if (f == nullptr) return std::nullopt;
-    std::string content;
+    if (f == nullptr) return false;
     char buffer[65536];
     std::int64_t n = 0;
     while (content.size() <= most && (n = op.read(f, buffer, sizeof buffer)) > 0)
         content.append(buffer, static_cast<std::size_t>(n));
     op.close(f);  // nothing was written: a failed close loses nothing
-    if (n < 0) return std::nullopt;
-    return content;
+    return n >= 0;
 }
 
 bool FileExists(const std::string& path) {
@@ -68,14 +73,19 @@ bool FileExists(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileUpTo(const std::string& path, std::int64_t length) {
-    auto content = ReadWholeFile(path);
-    if (!content) {
-        if (FileExists(path)) return std::nullopt;
-        content.emplace();
-    }
-    if (length >= 0 && content->size() > static_cast<std::uint64_t>(length))
-        content->resize(static_cast<std::size_t>(length));
+    std::string content;
+    if (!ReadFileUpToInto(path, length, content)) return std::nullopt;
     return content;
+}
+
+bool ReadFileUpToInto(const std::string& path, std::int64_t length, std::string& content) {
+    if (!ReadWholeFileInto(path, content)) {
+        content.clear();
+        if (FileExists(path)) return false;
+    }
+    if (length >= 0 && content.size() > static_cast<std::uint64_t>(length))
+        content.resize(static_cast<std::size_t>(length));
+    return true;
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content) {
