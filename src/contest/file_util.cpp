@@ -20,6 +20,11 @@ bool Write(std::FILE* f, const char* data, std::size_t size) { return std::fwrit
 bool Flush(std::FILE* f) { return std::fflush(f) == 0; }
 bool Close(std::FILE* f) { return std::fclose(f) == 0; }
 
+// Our reads and writes come in large pieces of our own: the stream's buffer
+// would only split a write in two and cost a look at the file when first
+// filled, which under some systems is a round trip of its own.
+void Unbuffered(std::FILE* f) { std::setvbuf(f, nullptr, _IONBF, 0); }
+
 // Opens, writes `content` whole, and closes; every step's failure counts.
 bool WriteAndClose(const FileOperations& op, std::FILE* f, std::string_view content) {
     bool ok = op.write(f, content.data(), content.size());
@@ -30,7 +35,9 @@ bool WriteAndClose(const FileOperations& op, std::FILE* f, std::string_view cont
 bool WriteWhole(const std::string& path, std::string_view content) {
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "wb");
-    return f != nullptr && WriteAndClose(op, f, content);
+    if (f == nullptr) return false;
+    Unbuffered(f);
+    return WriteAndClose(op, f, content);
 }
 
 constexpr int kMoveAttempts = 5;
@@ -54,6 +61,7 @@ bool ReadWholeFileInto(const std::string& path, std::string& content, std::size_
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "rb");
     if (f == nullptr) return false;
+    Unbuffered(f);
     char buffer[65536];
     std::int64_t n = 0;
     while (content.size() <= most && (n = op.read(f, buffer, sizeof buffer)) > 0)
@@ -116,7 +124,9 @@ bool AppendToFile(const std::string& path, std::string_view text, std::int64_t* 
     }
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "ab");
-    return f != nullptr && WriteAndClose(op, f, text);
+    if (f == nullptr) return false;
+    Unbuffered(f);
+    return WriteAndClose(op, f, text);
 }
 
 }  // namespace stats
