@@ -130,7 +130,7 @@ int RemoveQso(RunState& state, const QsoInput& qso) {
     }
     ++state.g_LogGeneration;
 
-    if (log.IsEmpty()) state.g_WorkedPrefixes.clear();
+    if (log.IsEmpty()) state.g_WorkedPrefixes.Clear();
     std::string dateTime;
     state.g_BadQsoFile.RewriteAfterRemoval(LineFieldsOf(qso, dateTime), std::move(dupeLinesToDrop));
     return 1;

@@ -18,6 +18,42 @@
 
 namespace stats {
 
+// The multipliers of the last result, for the working-prefix window. A result
+// request takes them as pool ids, a copy of four bytes a prefix; the window
+// reads their texts, which the log's pool keeps until a reset. A reset keeps
+// the texts themselves, as the list outlives it until the next request.
+class WorkedPrefixes {
+public:
+    void Publish(const std::vector<QsoLog::Id>& ids) {
+        ids_ = ids;
+        texts_.clear();
+    }
+    // Before the log's pool is emptied.
+    void Detach(const QsoLog& log) {
+        if (ids_.empty()) return;
+        texts_ = Texts(log);
+        ids_.clear();
+    }
+    void Clear() {
+        ids_.clear();
+        texts_.clear();
+    }
+    std::size_t size() const { return ids_.empty() ? texts_.size() : ids_.size(); }
+    bool empty() const { return size() == 0; }
+    // In no particular order.
+    std::vector<std::string> Texts(const QsoLog& log) const {
+        if (ids_.empty()) return texts_;
+        std::vector<std::string> texts;
+        texts.reserve(ids_.size());
+        for (const QsoLog::Id id : ids_) texts.push_back(log.Text(id));
+        return texts;
+    }
+
+private:
+    std::vector<QsoLog::Id> ids_;
+    std::vector<std::string> texts_;
+};
+
 inline constexpr const char* kBandNames[] = {"160m", "80m", "40m", "20m", "15m", "10m"};
 inline constexpr const char* kModeNames[] = {"CW", "SSB"};
 inline constexpr std::size_t kBandCount = 6;
@@ -33,7 +69,7 @@ struct RunState {
     const CContestRules g_ValidModes;
 
     std::vector<std::string> g_WorkedBands;     // distinct band texts in order of first appearance
-    std::vector<std::string> g_WorkedPrefixes;  // multipliers of the last result
+    WorkedPrefixes g_WorkedPrefixes;            // multipliers of the last result
     std::uint64_t g_WorkedPrefixesVersion = 0;  // g_Score's prefixes they were taken from
     std::vector<std::vector<std::string>> g_PrevQsoRows;  // one row per valid band, five cells
     RejectedQsos g_RejectedQsos;

@@ -77,7 +77,7 @@ void RunningScore::Clear() {
     prefixes_.Clear();
     groups_.Clear();
     links_.Clear();
-    order_.clear();
+    credited_.clear();
     ++prefixesVersion_;
     minutes_.clear();
     lastMinute_ = minutes_.end();
@@ -139,14 +139,20 @@ void RunningScore::Unlink(Group& group, std::uint32_t seq) {
 void RunningScore::Credit(std::uint32_t prefix, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key) {
     const bool before = bandsBefore != 0, after = f.bands != 0;
     if (before && after && key == f.key) return;
-    if (before) {
-        order_.erase({f.key, prefix});
-        --bands_[f.key >> 32].newPrefixes;
-    }
+    if (before) --bands_[f.key >> 32].newPrefixes;
     if (after) {
         f.key = key;
-        order_.insert({key, prefix});
         ++bands_[key >> 32].newPrefixes;
+    }
+    if (before == after) return;  // credited elsewhere: the same prefixes
+    if (after) {
+        f.slot = static_cast<std::uint32_t>(credited_.size());
+        credited_.push_back(prefix);
+    } else {
+        const QsoLog::Id moved = credited_.back();
+        credited_[f.slot] = moved;
+        prefixes_[moved].slot = f.slot;
+        credited_.pop_back();
     }
     ++prefixesVersion_;
 }
@@ -300,8 +306,9 @@ std::optional<OleDateTime> RunningScore::LatestValidTime(const QsoLog& log) cons
 
 std::vector<std::string> RunningScore::Prefixes(const QsoLog& log) const {
     std::vector<std::string> list;
-    list.reserve(order_.size());
-    for (const auto& [key, prefix] : order_) list.push_back(log.Text(prefix));
+    list.reserve(credited_.size());
+    for (const QsoLog::Id prefix : credited_) list.push_back(log.Text(prefix));
+    std::sort(list.begin(), list.end());
     return list;
 }
 

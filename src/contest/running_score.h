@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -67,10 +66,13 @@ public:
     // The latest valid QSO time among the stored records, as the log itself
     // would find it by a walk in log order.
     std::optional<OleDateTime> LatestValidTime(const QsoLog& log) const;
-    // The prefixes with a counted QSO, in the order a band-by-band walk of
-    // the log in display order meets them.
+    // The prefixes with a counted QSO, as pool ids in no particular order:
+    // kept as they come and go, so taking them is one copy of a few bytes a
+    // prefix.
+    const std::vector<QsoLog::Id>& PrefixIds() const { return credited_; }
+    // Their texts, sorted byte-wise.
     std::vector<std::string> Prefixes(const QsoLog& log) const;
-    // Changes each time the prefixes or their order change.
+    // Changes each time a prefix comes or goes.
     std::uint64_t PrefixesVersion() const { return prefixesVersion_; }
 
     // Points of a counted QSO of this record.
@@ -93,6 +95,7 @@ private:
         // of its bands in display order << 32 | the seq of its first counted
         // QSO there.
         std::uint64_t key = 0;
+        std::uint32_t slot = 0;  // its place in credited_, while credited
     };
     // A record in the time index.
     struct Timed {
@@ -143,7 +146,7 @@ private:
     ChunkedArray<PrefixFigure> prefixes_;  // by pool id
     FlatHashMap<std::uint64_t, Group, U64Hash> groups_;  // by prefix << 8 | rank
     ChunkedArray<Neighbours> links_;                     // by seq
-    std::set<std::pair<std::uint64_t, std::uint32_t>> order_;  // credit key, prefix
+    std::vector<QsoLog::Id> credited_;  // the prefixes with a counted QSO
     std::uint64_t prefixesVersion_ = 0;
 
     // Stored records with a valid time, by the minute of its place on the

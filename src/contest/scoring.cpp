@@ -28,7 +28,7 @@ CScoreSummary ComputeStatistics(RunState& state) {
 
     SortBandsForDisplay(state.g_WorkedBands);
     if (score.PrefixesVersion() != state.g_WorkedPrefixesVersion) {
-        state.g_WorkedPrefixes = score.Prefixes(log);
+        state.g_WorkedPrefixes.Publish(score.PrefixIds());
         state.g_WorkedPrefixesVersion = score.PrefixesVersion();
     }
 

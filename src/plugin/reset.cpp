@@ -64,6 +64,7 @@ int Plugin::ResetStats(const ResetInput& in) {
 
         state_.g_ContestStart = in.startTime;
         state_.g_ContestEnd = in.endTime;
+        state_.g_WorkedPrefixes.Detach(state_.g_QsoLog);
         state_.g_QsoLog.RemoveAll();
         state_.g_Score.Clear();
         state_.g_RejectedQsos.Clear();

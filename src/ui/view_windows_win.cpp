@@ -101,7 +101,7 @@ std::vector<DrawOp> Picture(ViewWindow& w, const RECT& item) {
         std::vector<std::string> prefixes;
         {
             std::lock_guard<std::mutex> lock(state.guard);
-            prefixes = state.g_WorkedPrefixes;  // sorted as a copy: the result request may rebuild the list meanwhile
+            prefixes = state.g_WorkedPrefixes.Texts(state.g_QsoLog);  // sorted as a copy: the result request may rebuild the list meanwhile
         }
         return PrefixGridPicture(rect, std::move(prefixes), c.ui.g_nCurrentBand);
     }

@@ -250,7 +250,7 @@ TEST_F(Removal, EmptyLogClearsWorkedPrefixesButNotBands) {
     Qso q;
     Add(q);
     Result();
-    EXPECT_EQ(plugin.State().g_WorkedPrefixes, std::vector<std::string>{"DL1"});
+    EXPECT_EQ(plugin.State().g_WorkedPrefixes.Texts(plugin.State().g_QsoLog), std::vector<std::string>{"DL1"});
     Remove(q);
     EXPECT_TRUE(plugin.State().g_WorkedPrefixes.empty());
     EXPECT_EQ(plugin.State().g_WorkedBands, std::vector<std::string>{"20m"});

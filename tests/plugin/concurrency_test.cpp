@@ -21,7 +21,7 @@ TEST_F(Concurrency, AReaderUnderTheGuardSeesConsistentState) {
             const RunState& s = plugin.State();
             const std::size_t n = s.g_QsoLog.GetCount();
             for (std::size_t i = 0; i < n; ++i) ASSERT_FALSE(s.g_QsoLog.GetAt(i).m_strCall.empty());
-            std::vector<std::string> prefixes = s.g_WorkedPrefixes;
+            std::vector<std::string> prefixes = s.g_WorkedPrefixes.Texts(s.g_QsoLog);
             std::sort(prefixes.begin(), prefixes.end());
             ASSERT_EQ(s.g_PrevQsoRows.size(), kBandCount);
             ++reads;

@@ -146,7 +146,7 @@ TEST_F(Reset, ClearsTheLogButKeepsWhatOutlivesARun) {
     PluginTest::Reset();
     EXPECT_TRUE(plugin.State().g_QsoLog.IsEmpty());
     EXPECT_TRUE(plugin.State().g_WorkedBands.empty());
-    EXPECT_EQ(plugin.State().g_WorkedPrefixes, std::vector<std::string>{"DL1"});
+    EXPECT_EQ(plugin.State().g_WorkedPrefixes.Texts(plugin.State().g_QsoLog), std::vector<std::string>{"DL1"});
     EXPECT_EQ(plugin.State().g_bHtmlResult, 1);
 }
 
