@@ -147,6 +147,8 @@ namespace {
 // Beyond this the waiting lines are written at once: a bound on the memory
 // they take and on what a crash of the host could lose.
 constexpr std::size_t kMostWaiting = 64 * 1024;
+// The most a first read of the file takes at once.
+constexpr std::uint64_t kMostReserved = 64 * 1024 * 1024;
 
 bool IsDupeLine(std::string_view line) {
     const std::string_view reason = badqso::kReasonDupe;
@@ -332,6 +334,12 @@ void BadQsoFile::ForgetWaitingLines() {
 }
 
 bool BadQsoFile::ReadContent() {
+    // The first read takes its buffer whole, at the file's size, rather than
+    // growing it step by step: each step is fresh memory and a copy.
+    // (A file far beyond what a log gives is read as before.)
+    if (content_.capacity() < kMostWaiting)
+        content_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(FileSizeOrZero(name_), kMostReserved)) +
+                         waiting_.size() + 1);
     // One deleted from outside reads as empty: it comes back with the next lines.
     if (!ReadFileUpToInto(name_, waitingFrom_, content_)) return false;
     content_ += waiting_;

@@ -70,6 +70,12 @@ bool ReadWholeFileInto(const std::string& path, std::string& content, std::size_
     return n >= 0;
 }
 
+std::uint64_t FileSizeOrZero(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : static_cast<std::uint64_t>(size);
+}
+
 bool FileExists(const std::string& path) {
     const FileOperations& op = FileOperationsInUse();
     errno = 0;

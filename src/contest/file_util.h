@@ -20,6 +20,9 @@ std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t mo
 // which the system must first hand over page by page. False as above.
 bool ReadWholeFileInto(const std::string& path, std::string& content, std::size_t most = SIZE_MAX);
 
+// The file's size in bytes; 0 when it cannot be told.
+std::uint64_t FileSizeOrZero(const std::string& path);
+
 // True unless the file is missing (a file that exists but cannot be read counts).
 bool FileExists(const std::string& path);
 
