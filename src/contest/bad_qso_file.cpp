@@ -1,9 +1,9 @@
 #include "contest/bad_qso_file.h"
 
 #include <algorithm>
-#include <functional>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <utility>
 
