@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <iterator>
 #include <utility>
 
@@ -146,11 +147,17 @@ namespace {
 // Beyond this the waiting lines are written at once: a bound on the memory
 // they take and on what a crash of the host could lose.
 constexpr std::size_t kMostWaiting = 64 * 1024;
+// The most a first read of the file takes at once.
+constexpr std::uint64_t kMostReserved = 64 * 1024 * 1024;
 
 bool IsDupeLine(std::string_view line) {
     const std::string_view reason = badqso::kReasonDupe;
     return line.size() >= reason.size() && line.substr(line.size() - reason.size()) == reason;
 }
+
+// A line's share of the digest of the counted lines; a sum of them does not
+// depend on the lines' order.
+std::uint64_t Digest(std::string_view line) { return std::hash<std::string_view>{}(line); }
 
 }  // namespace
 
@@ -175,15 +182,33 @@ void BadQsoFile::Queue(const std::string& line, std::size_t count) {
     if (waiting_.size() >= kMostWaiting) FlushWaitingLinesUnlessFailing();
 }
 
-void BadQsoFile::Index(const std::string& line, std::size_t count) {
+void BadQsoFile::Index(std::string_view line, std::size_t count) {
     rejections_ += static_cast<std::int64_t>(count);
+    rejectionDigest_ += Digest(line) * count;
     const auto call = badqso::WorkedCallOf(line);
     std::vector<std::string>& lines = rejectionsByCall_[call ? std::string(*call) : std::string("\n")];
-    lines.insert(lines.end(), count, line);
+    lines.insert(lines.end(), count, std::string(line));
+}
+
+bool BadQsoFile::Unindex(const std::vector<std::string_view>& lines) {
+    for (const std::string_view line : lines) {
+        const auto call = badqso::WorkedCallOf(line);
+        const auto it = rejectionsByCall_.find(call ? std::string(*call) : std::string("\n"));
+        if (it == rejectionsByCall_.end()) return false;
+        std::vector<std::string>& texts = it->second;
+        const auto at = std::find(texts.begin(), texts.end(), line);
+        if (at == texts.end()) return false;
+        texts.erase(at);
+        if (texts.empty()) rejectionsByCall_.erase(it);
+        rejections_ -= 1;
+        rejectionDigest_ -= Digest(line);
+    }
+    return true;
 }
 
 void BadQsoFile::ClearIndex() {
     rejections_ = 0;
+    rejectionDigest_ = 0;
     rejectionsByCall_.clear();
 }
 
@@ -204,7 +229,7 @@ bool BadQsoFile::HasRejectionOf(const badqso::LineFields& removed, const std::st
 }
 
 bool BadQsoFile::FlushWaitingLines() {
-    if (stale_) stale_ = !Rewrite({});
+    if (stale_) stale_ = !Rewrite(HeaderText());
     if (stale_) return false;
     if (waiting_.empty() || name_.empty()) return true;
     bool written = waitingFrom_ < 0 && AppendToFile(name_, waiting_, &waitingFrom_);
@@ -238,33 +263,69 @@ void BadQsoFile::RewriteAfterRemoval(const badqso::LineFields& removed, badqso::
                                     badqso::ReportLine(removed, badqso::kReasonNoNumber)};
     // Reading and writing the whole file is the dear part of a removal at a
     // long log, and most removals take no line out.
-    const bool dropsDupeLines =
-        std::any_of(dupeLines.begin(), dupeLines.end(), [](const auto& line) { return line.second > 0; });
-    if (!dropsDupeLines && !HasRejectionOf(removed, ownLines)) return;
-    const auto content = Content();
-    if (!content) return;  // a file that is there but unreadable is left alone
-    const std::vector<std::string> lines = badqso::SplitLines(*content);
-    std::vector<std::string> kept;
-    kept.reserve(lines.size());
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        const std::string& text = lines[i];
-        if (i == 0 && badqso::IsHeaderLine(text)) continue;
-        const auto drop = dupeLines.find(text);
-        if (drop != dupeLines.end() && drop->second > 0) {
-            --drop->second;
-            continue;
-        }
-        if (std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
-            badqso::IsRejectionOf(text, removed.call, removed.mode, removed.dateTime))
-            continue;
-        kept.push_back(text);
+    std::unordered_map<std::string_view, std::size_t> linesToDrop;
+    bool onlyDupeLinesToDrop = true;
+    for (const auto& [text, count] : dupeLines) {
+        if (count == 0) continue;
+        linesToDrop.emplace(text, count);
+        onlyDupeLinesToDrop = onlyDupeLinesToDrop && IsDupeLine(text);
     }
-    if (!Rewrite(kept)) return;
+    if (linesToDrop.empty() && !HasRejectionOf(removed, ownLines)) return;
+    if (!ReadContent()) return;  // a file that is there but unreadable is left alone
+    const std::string& content = content_;
+
+    // The new content is put together in one pass over the old, without a
+    // copy of each line: the file runs to thousands of lines at a long log.
+    std::string& next = next_;
+    next = badqso::HeaderLine(cwContest_ != 0);
+    next += badqso::kLineEnd;
+    const std::size_t headerSize = next.size();
+    next.reserve(headerSize + content.size() + 2);
+    std::vector<std::string_view> droppedRejections;
+    std::int64_t keptRejections = 0;
+    std::uint64_t keptDigest = 0;
+    bool first = true;
+    badqso::ForEachLine(content, [&](std::string_view text) {
+        const bool header = first && badqso::IsHeaderLine(text);
+        first = false;
+        if (header) return;
+        const bool dupe = IsDupeLine(text);
+        bool drop = false;
+        if (!linesToDrop.empty() && (dupe || !onlyDupeLinesToDrop)) {
+            const auto it = linesToDrop.find(text);
+            if (it != linesToDrop.end()) {
+                if (--it->second == 0) linesToDrop.erase(it);
+                drop = true;
+            }
+        }
+        if (!drop && !dupe)
+            drop = std::find(std::begin(ownLines), std::end(ownLines), text) != std::end(ownLines) ||
+                   badqso::IsRejectionOf(text, removed.call, removed.mode, removed.dateTime);
+        if (drop) {
+            if (!dupe) droppedRejections.push_back(text);
+            return;
+        }
+        if (!dupe) {
+            ++keptRejections;
+            keptDigest += Digest(text);
+        }
+        next += text;
+        next += badqso::kLineEnd;
+    });
+    if (!Rewrite(next)) return;
     ForgetWaitingLines();
-    // What the file now holds is what is counted from here on.
+    // What the file now holds is what is counted from here on. Mostly that is
+    // what was counted less the lines that went; only a file changed from
+    // outside needs its lines counted again.
+    std::uint64_t droppedDigest = 0;
+    for (const std::string_view line : droppedRejections) droppedDigest += Digest(line);
+    const bool sameAsCounted = keptRejections + static_cast<std::int64_t>(droppedRejections.size()) == rejections_ &&
+                               keptDigest + droppedDigest == rejectionDigest_;
+    if (sameAsCounted && Unindex(droppedRejections)) return;
     ClearIndex();
-    for (const std::string& line : kept)
+    badqso::ForEachLine(std::string_view(next).substr(headerSize), [&](std::string_view line) {
         if (!IsDupeLine(line)) Index(line, 1);
+    });
 }
 
 void BadQsoFile::ForgetWaitingLines() {
@@ -272,21 +333,27 @@ void BadQsoFile::ForgetWaitingLines() {
     waitingFrom_ = -1;
 }
 
-std::optional<std::string> BadQsoFile::Content() const {
+bool BadQsoFile::ReadContent() {
+    // The first read takes its buffer whole, at the file's size, rather than
+    // growing it step by step: each step is fresh memory and a copy.
+    // (A file far beyond what a log gives is read as before.)
+    if (content_.capacity() < kMostWaiting)
+        content_.reserve(static_cast<std::size_t>(std::min<std::uint64_t>(FileSizeOrZero(name_), kMostReserved)) +
+                         waiting_.size() + 1);
     // One deleted from outside reads as empty: it comes back with the next lines.
-    auto content = ReadFileUpTo(name_, waitingFrom_);
-    if (content) *content += waiting_;
-    return content;
+    if (!ReadFileUpToInto(name_, waitingFrom_, content_)) return false;
+    content_ += waiting_;
+    return true;
 }
 
-bool BadQsoFile::Rewrite(const std::vector<std::string>& lines) {
+std::string BadQsoFile::HeaderText() const {
+    std::string text = badqso::HeaderLine(cwContest_ != 0);
+    text += badqso::kLineEnd;
+    return text;
+}
+
+bool BadQsoFile::Rewrite(std::string_view content) {
     if (name_.empty()) return false;
-    std::string content = badqso::HeaderLine(cwContest_ != 0);
-    content += badqso::kLineEnd;
-    for (const std::string& line : lines) {
-        content += line;
-        content += badqso::kLineEnd;
-    }
     return ReplaceFileContent(name_, content);
 }
 

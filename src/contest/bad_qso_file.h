@@ -131,19 +131,24 @@ public:
 private:
     void Queue(const std::string& line, std::size_t count);
     // Takes a rejection line into the count and the index.
-    void Index(const std::string& line, std::size_t count);
+    void Index(std::string_view line, std::size_t count);
+    // Takes the lines out of the count and the index; false when one is not
+    // in the index (the count then no longer holds).
+    bool Unindex(const std::vector<std::string_view>& lines);
     void ClearIndex();
     // True when a line this run wrote is one of the removed QSO's own
     // rejection lines, as RewriteAfterRemoval tells them.
     bool HasRejectionOf(const badqso::LineFields& removed, const std::string (&ownLines)[3]) const;
-    // What the file holds for this run: its content, without the part of a
-    // failed write, followed by the waiting lines. Nothing when the file is
-    // there but cannot be read.
-    std::optional<std::string> Content() const;
-    // Replaces the file with a header and `lines`. The text goes to a
-    // temporary file first, which then takes the place of the old one, so a
-    // crash never leaves half a file.
-    bool Rewrite(const std::vector<std::string>& lines);
+    // Reads into content_ what the file holds for this run: its content,
+    // without the part of a failed write, followed by the waiting lines.
+    // False when the file is there but cannot be read.
+    bool ReadContent();
+    // The header line with its line end, as a rewritten file begins.
+    std::string HeaderText() const;
+    // Replaces the file with `content`. The text goes to a temporary file
+    // first, which then takes the place of the old one, so a crash never
+    // leaves half a file.
+    bool Rewrite(std::string_view content);
 
     const int& cwContest_;
     std::string name_;
@@ -159,7 +164,14 @@ private:
     // texts by their worked call (under "\n", which no line holds, those
     // without one), so that a removal finds its own without reading the file.
     std::int64_t rejections_ = 0;
+    // The sum of the lines' hashes: a rewrite that finds the same lines in the
+    // file as were counted keeps the index and takes out only what went.
+    std::uint64_t rejectionDigest_ = 0;
     std::unordered_map<std::string, std::vector<std::string>> rejectionsByCall_;
+    // The old and the new content of a rewrite. Kept from one to the next:
+    // fresh memory the size of the file costs more than the work on it.
+    std::string content_;
+    std::string next_;
 };
 
 }  // namespace stats

@@ -20,6 +20,11 @@ bool Write(std::FILE* f, const char* data, std::size_t size) { return std::fwrit
 bool Flush(std::FILE* f) { return std::fflush(f) == 0; }
 bool Close(std::FILE* f) { return std::fclose(f) == 0; }
 
+// Our reads and writes come in large pieces of our own: the stream's buffer
+// would only split a write in two and cost a look at the file when first
+// filled, which under some systems is a round trip of its own.
+void Unbuffered(std::FILE* f) { std::setvbuf(f, nullptr, _IONBF, 0); }
+
 // Opens, writes `content` whole, and closes; every step's failure counts.
 bool WriteAndClose(const FileOperations& op, std::FILE* f, std::string_view content) {
     bool ok = op.write(f, content.data(), content.size());
@@ -30,7 +35,9 @@ bool WriteAndClose(const FileOperations& op, std::FILE* f, std::string_view cont
 bool WriteWhole(const std::string& path, std::string_view content) {
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "wb");
-    return f != nullptr && WriteAndClose(op, f, content);
+    if (f == nullptr) return false;
+    Unbuffered(f);
+    return WriteAndClose(op, f, content);
 }
 
 constexpr int kMoveAttempts = 5;
@@ -44,17 +51,29 @@ FileOperations& FileOperationsInUse() {
 }
 
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t most) {
+    std::string content;
+    if (!ReadWholeFileInto(path, content, most)) return std::nullopt;
+    return content;
+}
+
+bool ReadWholeFileInto(const std::string& path, std::string& content, std::size_t most) {
+    content.clear();
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "rb");
-    if (f == nullptr) return std::nullopt;
-    std::string content;
+    if (f == nullptr) return false;
+    Unbuffered(f);
     char buffer[65536];
     std::int64_t n = 0;
     while (content.size() <= most && (n = op.read(f, buffer, sizeof buffer)) > 0)
         content.append(buffer, static_cast<std::size_t>(n));
     op.close(f);  // nothing was written: a failed close loses nothing
-    if (n < 0) return std::nullopt;
-    return content;
+    return n >= 0;
+}
+
+std::uint64_t FileSizeOrZero(const std::string& path) {
+    std::error_code ec;
+    const auto size = std::filesystem::file_size(path, ec);
+    return ec ? 0 : static_cast<std::uint64_t>(size);
 }
 
 bool FileExists(const std::string& path) {
@@ -68,14 +87,19 @@ bool FileExists(const std::string& path) {
 }
 
 std::optional<std::string> ReadFileUpTo(const std::string& path, std::int64_t length) {
-    auto content = ReadWholeFile(path);
-    if (!content) {
-        if (FileExists(path)) return std::nullopt;
-        content.emplace();
-    }
-    if (length >= 0 && content->size() > static_cast<std::uint64_t>(length))
-        content->resize(static_cast<std::size_t>(length));
+    std::string content;
+    if (!ReadFileUpToInto(path, length, content)) return std::nullopt;
     return content;
+}
+
+bool ReadFileUpToInto(const std::string& path, std::int64_t length, std::string& content) {
+    if (!ReadWholeFileInto(path, content)) {
+        content.clear();
+        if (FileExists(path)) return false;
+    }
+    if (length >= 0 && content.size() > static_cast<std::uint64_t>(length))
+        content.resize(static_cast<std::size_t>(length));
+    return true;
 }
 
 bool ReplaceFileContent(const std::string& path, std::string_view content) {
@@ -106,7 +130,9 @@ bool AppendToFile(const std::string& path, std::string_view text, std::int64_t* 
     }
     const FileOperations& op = FileOperationsInUse();
     std::FILE* f = op.open(path.c_str(), "ab");
-    return f != nullptr && WriteAndClose(op, f, text);
+    if (f == nullptr) return false;
+    Unbuffered(f);
+    return WriteAndClose(op, f, text);
 }
 
 }  // namespace stats

@@ -15,6 +15,13 @@ namespace stats {
 // stops once more than `most` bytes are in: a file that large is not what the
 // caller looks for, and the caller can tell by the size.
 std::optional<std::string> ReadWholeFile(const std::string& path, std::size_t most = SIZE_MAX);
+// The same into `content`, whose storage is used again: a caller that reads a
+// long file on every call keeps its buffer instead of taking fresh memory,
+// which the system must first hand over page by page. False as above.
+bool ReadWholeFileInto(const std::string& path, std::string& content, std::size_t most = SIZE_MAX);
+
+// The file's size in bytes; 0 when it cannot be told.
+std::uint64_t FileSizeOrZero(const std::string& path);
 
 // True unless the file is missing (a file that exists but cannot be read counts).
 bool FileExists(const std::string& path);
@@ -23,6 +30,9 @@ bool FileExists(const std::string& path);
 // file is shorter), read whole; empty when the file is missing, nothing when
 // it is there but cannot be read.
 std::optional<std::string> ReadFileUpTo(const std::string& path, std::int64_t length);
+// The same into `content`, its storage used again; false when the file is
+// there but cannot be read.
+bool ReadFileUpToInto(const std::string& path, std::int64_t length, std::string& content);
 
 // Moves `from` to `to`, replacing `to` in one step. Each platform layer has its own.
 bool MoveReplacing(const std::string& from, const std::string& to);
