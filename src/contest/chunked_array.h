@@ -1,6 +1,8 @@
 // An array indexed by a dense id (a pooled text's, say) that grows by fixed
 // chunks: growing never moves what it holds, so no single call pays for
-// copying an array as large as the log.
+// copying an array as large as the log. A chunk is small, as its memory is
+// new and every page of it is touched at once: the call that adds a chunk
+// pays for those pages (a few kilobytes, not a few hundred).
 #pragma once
 
 #include <cstddef>
@@ -9,7 +11,7 @@
 
 namespace stats {
 
-template <typename T, std::size_t kChunk = 4096>
+template <typename T, std::size_t kChunk = 1024>
 class ChunkedArray {
 public:
     T& operator[](std::size_t i) { return chunks_[i / kChunk][i % kChunk]; }
