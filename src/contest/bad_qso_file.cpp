@@ -277,8 +277,8 @@ void BadQsoFile::RewriteAfterRemoval(const badqso::LineFields& removed, badqso::
     // The new content is put together in one pass over the old, without a
     // copy of each line: the file runs to thousands of lines at a long log.
     std::string& next = next_;
-    next = badqso::HeaderLine(cwContest_ != 0);
-    next += badqso::kLineEnd;
+    next.clear();  // not assigned: the buffer is kept
+    next += HeaderText();
     const std::size_t headerSize = next.size();
     next.reserve(headerSize + content.size() + 2);
     std::vector<std::string_view> droppedRejections;

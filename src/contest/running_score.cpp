@@ -137,14 +137,12 @@ void RunningScore::Unlink(Group& group, std::uint32_t seq) {
     --group.count;
 }
 
-void RunningScore::Credit(const QsoRecord& r, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key) {
+void RunningScore::Credit(const QsoRecord& r, PrefixFigure& f, std::uint32_t bandsBefore) {
     const bool before = bandsBefore != 0, after = f.bands != 0;
-    if (before && after && key == f.key) return;
-    if (before) --bands_[f.key >> 32].newPrefixes;
-    if (after) {
-        f.key = key;
-        ++bands_[key >> 32].newPrefixes;
-    }
+    const int from = before ? LowestBit(bandsBefore) : -1, to = after ? LowestBit(f.bands) : -1;
+    if (from == to) return;
+    if (before) --bands_[static_cast<std::size_t>(from)].newPrefixes;
+    if (after) ++bands_[static_cast<std::size_t>(to)].newPrefixes;
     if (before == after) return;  // credited elsewhere: the same prefixes
     if (after) {
         f.slot = static_cast<std::uint32_t>(credited_.size());
@@ -221,8 +219,7 @@ void RunningScore::Enter(const QsoLog& log, const QsoRecord& r, const OwnStation
     Link(group, r.seq);
     const std::uint32_t before = f.bands;
     f.bands |= 1u << rank;
-    const int first = LowestBit(f.bands);
-    if (first == rank) Credit(r, f, before, static_cast<std::uint64_t>(rank) << 32 | group.first);
+    Credit(r, f, before);
 }
 
 void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation& own) {
@@ -243,12 +240,7 @@ void RunningScore::Leave(const QsoLog& log, const QsoRecord& r, const OwnStation
     Unlink(group, r.seq);
     const std::uint32_t before = f.bands;
     if (group.count == 0) f.bands &= ~(1u << rank);
-    if (f.bands == 0) {
-        Credit(r, f, before, 0);
-        return;
-    }
-    const int first = LowestBit(f.bands);
-    if (first >= rank) Credit(r, f, before, static_cast<std::uint64_t>(first) << 32 | GroupOf(r.prefixNumber, first).first);
+    Credit(r, f, before);
 }
 
 BandFigures RunningScore::Band(const std::string& band) const {

@@ -91,10 +91,6 @@ private:
     struct PrefixFigure {
         std::uint32_t bands = 0;    // bit by rank: a counted QSO on that band
         std::uint32_t slot = 0;  // its place in credited_, while credited
-        // Where it is credited, while `bands` is not 0: the rank of the first
-        // of its bands in display order << 32 | the seq of its first counted
-        // QSO there.
-        std::uint64_t key = 0;
     };
     // A record in the time index.
     struct Timed {
@@ -122,8 +118,10 @@ private:
     }
     void Link(Group& group, std::uint32_t seq);
     void Unlink(Group& group, std::uint32_t seq);
-    // Moves the prefix's credit to `key` (to none when its bands are 0).
-    void Credit(const QsoRecord& r, PrefixFigure& f, std::uint32_t bandsBefore, std::uint64_t key);
+    // A prefix is credited to the first of its bands in display order: moves
+    // the credit from where `bandsBefore` put it to where its bands put it now
+    // (none when they are 0).
+    void Credit(const QsoRecord& r, PrefixFigure& f, std::uint32_t bandsBefore);
     void TimeIn(const QsoRecord& r, int points);
     void TimeOut(const QsoRecord& r);
 
